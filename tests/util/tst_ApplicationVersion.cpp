@@ -51,11 +51,16 @@ private slots:
         QTest::addColumn<QString>("left");
         QTest::addColumn<QString>("right");
         QTest::addColumn<int>("expected");
-        QTest::newRow("numeric, not textual") << "1.10.0.0" << "1.9.9.9" << 1;
-        QTest::newRow("lower build") << "1.0.0.1" << "1.0.0.2" << -1;
-        QTest::newRow("missing parts are 0") << " 2.1 " << "2.1.0.0" << 0;
-        QTest::newRow("major decides") << "2.0" << "1.99.99.99" << 1;
-        QTest::newRow("no version") << "" << "0.0.0.1" << -1;
+        QTest::newRow("numeric, not textual") << "1.10.0.0"
+                                              << "1.9.9.9" << 1;
+        QTest::newRow("lower build") << "1.0.0.1"
+                                     << "1.0.0.2" << -1;
+        QTest::newRow("missing parts are 0") << " 2.1 "
+                                             << "2.1.0.0" << 0;
+        QTest::newRow("major decides") << "2.0"
+                                       << "1.99.99.99" << 1;
+        QTest::newRow("no version") << ""
+                                    << "0.0.0.1" << -1;
     }
     void compare() {
         QFETCH(QString, left);
@@ -85,11 +90,14 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("match");
         QTest::newRow("case matters") << "abc" << int(roNone) << "xABCx" << QString();
-        QTest::newRow("ignore case") << "abc" << int(roIgnoreCase) << "xABCx" << "ABC";
+        QTest::newRow("ignore case") << "abc" << int(roIgnoreCase) << "xABCx"
+                                     << "ABC";
         QTest::newRow("line anchors off") << "^b$" << int(roNone) << "a\nb\nc" << QString();
-        QTest::newRow("line anchors on") << "^b$" << int(roMultiLine) << "a\nb\nc" << "b";
+        QTest::newRow("line anchors on") << "^b$" << int(roMultiLine) << "a\nb\nc"
+                                         << "b";
         QTest::newRow("dot stops at line break") << "a.b" << int(roNone) << "a\nb" << QString();
-        QTest::newRow("dot takes line break") << "a.b" << int(roSingleLine) << "a\nb" << "a\nb";
+        QTest::newRow("dot takes line break") << "a.b" << int(roSingleLine) << "a\nb"
+                                              << "a\nb";
         QTest::newRow("combined") << "^A.B$" << int(roIgnoreCase | roMultiLine | roSingleLine) << "x\na\nb\ny"
                                   << "a\nb";
     }

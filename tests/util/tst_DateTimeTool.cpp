@@ -31,16 +31,19 @@ void TestDateTimeTool::writers_data() {
     QTest::addColumn<TDateTime>("value");
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("z");
-    QTest::newRow("afternoon") << Sample << "2021/03/05 - 3:04:05 PM" << "2021/03/05 - 15:04:05.123";
+    QTest::newRow("afternoon") << Sample << "2021/03/05 - 3:04:05 PM"
+                               << "2021/03/05 - 15:04:05.123";
     QTest::newRow("midnight") << TDateTime::Encode(2021, 3, 5) << "2021/03/05 - 12:00:00 AM"
                               << "2021/03/05 - 00:00:00.000";
     QTest::newRow("noon") << TDateTime::Encode(2021, 3, 5, 12, 0, 0, 500) << "2021/03/05 - 12:00:00 PM"
                           << "2021/03/05 - 12:00:00.500";
     // Milliseconds are dropped, never rounded up into the next second (or the next day).
-    QTest::newRow("last ms of the day") << TDateTime::Encode(1999, 12, 31, 23, 59, 59, 999)
-                                        << "1999/12/31 - 11:59:59 PM" << "1999/12/31 - 23:59:59.999";
-    QTest::newRow("just after midnight") << TDateTime::Encode(2000, 1, 2, 0, 0, 1) << "2000/01/02 - 12:00:01 AM"
-                                         << "2000/01/02 - 00:00:01.000";
+    QTest::newRow("last ms of the day")
+        << TDateTime::Encode(1999, 12, 31, 23, 59, 59, 999) << "1999/12/31 - 11:59:59 PM"
+        << "1999/12/31 - 23:59:59.999";
+    QTest::newRow("just after midnight")
+        << TDateTime::Encode(2000, 1, 2, 0, 0, 1) << "2000/01/02 - 12:00:01 AM"
+        << "2000/01/02 - 00:00:01.000";
     QTest::newRow("morning") << TDateTime::Encode(2030, 11, 9, 9, 7, 0) << "2030/11/09 - 9:07:00 AM"
                              << "2030/11/09 - 09:07:00.000";
 }
@@ -139,7 +142,8 @@ void TestDateTimeTool::partReaders() {
     const qint64 afternoon = (15 * 3600 + 4 * 60 + 5) * 1000;
     QCOMPARE(TDateTimeTool::Time_FromString(" 3:04:05 PM ", Fallback), TDateTime::FromMSecs(afternoon));
     QCOMPARE(TDateTimeTool::Time_FromString("2021/03/05 - 3:04:05 PM", Fallback), Fallback);
-    QCOMPARE(TDateTimeTool::TimeZ_FromString("15:04:05.123", Fallback), TDateTime::FromMSecs(afternoon + 123));
+    QCOMPARE(TDateTimeTool::TimeZ_FromString("15:04:05.123", Fallback),
+             TDateTime::FromMSecs(afternoon + 123));
     QCOMPARE(TDateTimeTool::TimeZ_FromString(" 15:04:05.123", Fallback), Fallback);
     QCOMPARE(TDateTimeTool::TimeZ_FromString("", Fallback), Fallback);
 }

@@ -63,11 +63,12 @@ private slots:
             const TDateTime local = utc.UTCToLocal();
             const TDateTime back = local.LocalToUTC();
             QVERIFY(back.IsSet());
-            // Local to UTC to local always holds; UTC to local to UTC fails only where the clocks were put back
-            // and the same wall time stands for two moments.
+            // Local to UTC to local always holds; UTC to local to UTC fails only where the clocks were put
+            // back and the same wall time stands for two moments.
             QCOMPARE(back.UTCToLocal(), local);
             if (back != utc) {
-                QVERIFY(utc.AddMSecs(Hour).UTCToLocal() == local || utc.AddMSecs(-Hour).UTCToLocal() == local);
+                QVERIFY(utc.AddMSecs(Hour).UTCToLocal() == local ||
+                        utc.AddMSecs(-Hour).UTCToLocal() == local);
                 ++ambiguous;
             }
         }
@@ -75,7 +76,8 @@ private slots:
     }
 
     void wallTimeInSpringGap() {
-        // A wall time the clocks skip (as an instructor may type it) must still convert, landing after the change.
+        // A wall time the clocks skip (as an instructor may type it) must still convert, landing after the
+        // change.
         const QByteArray zone = Zone();
         TDateTime gap;
         qint64 expectedOffset = 0;

@@ -82,7 +82,8 @@ private slots:
         QVERIFY(TLaunchShellApp::OpenEmail("a@example.com", "", "body"));
         QCOMPARE(FCalls.size(), size_t(3));
         QCOMPARE(FCalls[0].Command, QString("https://example.com/a?b=c"));
-        QCOMPARE(FCalls[1].Command, QString("mailto:help%20desk@example.com?subject=Event%2012%20%26%20more"));
+        QCOMPARE(FCalls[1].Command,
+                 QString("mailto:help%20desk@example.com?subject=Event%2012%20%26%20more"));
         QCOMPARE(FCalls[2].Command, QString("mailto:a@example.com"));
         for (const auto &c : FCalls) {
             QCOMPARE(c.Verb, QString("open"));

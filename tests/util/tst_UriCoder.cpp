@@ -12,14 +12,18 @@ private slots:
     void encodeEx_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("e-mail set") << "a b#c" << "a%20b%23c";
-        QTest::newRow("all of the set") << " #%*+<>&?" << "%20%23%25%2A%2B%3C%3E%26%3F";
-        QTest::newRow("control codes") << "a\r\nb\tc" << "a%0D%0Ab%09c";
+        QTest::newRow("e-mail set") << "a b#c"
+                                    << "a%20b%23c";
+        QTest::newRow("all of the set") << " #%*+<>&?"
+                                        << "%20%23%25%2A%2B%3C%3E%26%3F";
+        QTest::newRow("control codes") << "a\r\nb\tc"
+                                       << "a%0D%0Ab%09c";
         QTest::newRow("euro sign") << QString(QChar(0x20AC)) << "%20AC";
         QTest::newRow("above euro") << QString(QChar(0xFFFD)) << "%FFFD";
         QTest::newRow("latin-1 outside the set") << QString::fromUtf8("é") << QString::fromUtf8("é");
         QTest::newRow("below euro kept") << QString(QChar(0x20AB)) << QString(QChar(0x20AB));
-        QTest::newRow("plain address") << "someone@example.com" << "someone@example.com";
+        QTest::newRow("plain address") << "someone@example.com"
+                                       << "someone@example.com";
     }
     void encodeEx() {
         QFETCH(QString, text);
@@ -55,13 +59,19 @@ private slots:
     void decode_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plus and escape") << "a+b%20c" << "a b c";
-        QTest::newRow("lower-case hex") << "%2f%3A" << "/:";
+        QTest::newRow("plus and escape") << "a+b%20c"
+                                         << "a b c";
+        QTest::newRow("lower-case hex") << "%2f%3A"
+                                        << "/:";
         QTest::newRow("bytes stay bytes") << "%C3%A9" << QString::fromLatin1("\xC3\xA9");
-        QTest::newRow("bad escape dropped with two chars") << "x%zz1y" << "x1y";
-        QTest::newRow("half-bad escape") << "x%4G!" << "x!";
-        QTest::newRow("escape cut short at end") << "ab%4" << "ab";
-        QTest::newRow("lone percent at end") << "ab%" << "ab";
+        QTest::newRow("bad escape dropped with two chars") << "x%zz1y"
+                                                           << "x1y";
+        QTest::newRow("half-bad escape") << "x%4G!"
+                                         << "x!";
+        QTest::newRow("escape cut short at end") << "ab%4"
+                                                 << "ab";
+        QTest::newRow("lone percent at end") << "ab%"
+                                             << "ab";
     }
     void decode() {
         QFETCH(QString, text);
@@ -75,8 +85,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("ascii") << "plain" << true << "plain";
         QTest::newRow("two-byte") << QString::fromLatin1("caf\xC3\xA9") << true << QString::fromUtf8("café");
-        QTest::newRow("latin-1 text") << QString::fromLatin1("caf\xE9") << false << QString::fromLatin1("caf\xE9");
-        QTest::newRow("overlong") << QString::fromLatin1("\xC0\xAF") << false << QString::fromLatin1("\xC0\xAF");
+        QTest::newRow("latin-1 text")
+            << QString::fromLatin1("caf\xE9") << false << QString::fromLatin1("caf\xE9");
+        QTest::newRow("overlong") << QString::fromLatin1("\xC0\xAF") << false
+                                  << QString::fromLatin1("\xC0\xAF");
         QTest::newRow("not bytes") << QString(QChar(0x20AC)) << false << QString(QChar(0x20AC));
     }
     void utf8() {
@@ -95,21 +107,35 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<QStringList>("values");
-        QTest::newRow("full") << "https://host.example:8443/v1/event?a=1&b=x=y" << "https" << "host.example" << 8443
-                              << "v1/event" << QStringList{"a", "b"} << QStringList{"1", "x=y"};
-        QTest::newRow("no port") << "http://host/" << "http" << "host" << 0 << "" << QStringList() << QStringList();
-        QTest::newRow("port not a number") << "http://host:abc/p" << "http" << "host" << 0 << "p" << QStringList()
-                                           << QStringList();
-        QTest::newRow("host without path") << "https://host:8443" << "https" << "host" << 8443 << ""
-                                           << QStringList() << QStringList();
-        QTest::newRow("host then query") << "https://host?k=v" << "https" << "host" << 0 << ""
-                                         << QStringList{"k"} << QStringList{"v"};
-        QTest::newRow("no scheme") << "host/path?k" << "" << "" << 0 << "" << QStringList{"k"} << QStringList{""};
-        QTest::newRow("empty pair kept") << "http://h/p?a=1&&b=" << "http" << "h" << 0 << "p"
-                                         << QStringList{"a", "", "b"} << QStringList{"1", "", ""};
-        QTest::newRow("query not decoded") << "http://h/p?q=a+b%20c" << "http" << "h" << 0 << "p"
-                                           << QStringList{"q"} << QStringList{"a+b%20c"};
-        QTest::newRow("empty") << "" << "" << "" << 0 << "" << QStringList() << QStringList();
+        QTest::newRow("full") << "https://host.example:8443/v1/event?a=1&b=x=y"
+                              << "https"
+                              << "host.example" << 8443 << "v1/event" << QStringList{"a", "b"}
+                              << QStringList{"1", "x=y"};
+        QTest::newRow("no port") << "http://host/"
+                                 << "http"
+                                 << "host" << 0 << "" << QStringList() << QStringList();
+        QTest::newRow("port not a number") << "http://host:abc/p"
+                                           << "http"
+                                           << "host" << 0 << "p" << QStringList() << QStringList();
+        QTest::newRow("host without path") << "https://host:8443"
+                                           << "https"
+                                           << "host" << 8443 << "" << QStringList() << QStringList();
+        QTest::newRow("host then query") << "https://host?k=v"
+                                         << "https"
+                                         << "host" << 0 << "" << QStringList{"k"} << QStringList{"v"};
+        QTest::newRow("no scheme") << "host/path?k"
+                                   << ""
+                                   << "" << 0 << "" << QStringList{"k"} << QStringList{""};
+        QTest::newRow("empty pair kept")
+            << "http://h/p?a=1&&b="
+            << "http"
+            << "h" << 0 << "p" << QStringList{"a", "", "b"} << QStringList{"1", "", ""};
+        QTest::newRow("query not decoded") << "http://h/p?q=a+b%20c"
+                                           << "http"
+                                           << "h" << 0 << "p" << QStringList{"q"} << QStringList{"a+b%20c"};
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "" << 0 << "" << QStringList() << QStringList();
     }
     void split() {
         QFETCH(QString, url);
