@@ -1,9 +1,10 @@
 #include "TTavixService.h"
 
 #include "TServiceCertificate.h"
+#include "TServiceEndpoints.h"
+#include "TServiceStore.h"
 #include "TServiceHttp.h"
 #include "TavixDeployment.h"
-#include "util/TzovUtil_ApplicationVersion.h"
 
 #include <httplib.h>
 
@@ -17,6 +18,8 @@ QString Tr(const char *AText) { return QCoreApplication::translate("TTavixServic
 TTavixService::TTavixService(const TServiceOptions &AOptions)
     : FOptions(AOptions), FProcessor(QString::fromUtf8(TavixDeployment::payment_test_secret_key)) {
     FOptions.Complete();
+    FStore = std::make_unique<TServiceStore>(FOptions.DataFolder);
+    FEndpoints = std::make_unique<TServiceEndpoints>(FOptions, *FStore, FProcessor);
 }
 
 TTavixService::~TTavixService() = default;
@@ -32,6 +35,8 @@ bool TTavixService::Prepare(QString &AError) {
         AError = Tr("Cannot create the data folder %1.").arg(FOptions.DataFolder);
         return false;
     }
+    if (!FStore->Prepare(AError) || !FEndpoints->EnsurePaymentConfig(AError))
+        return false;
     if (!TServiceCertificate::Ensure(FOptions.CertPath, FOptions.KeyPath, AError))
         return false;
     FServer = std::make_unique<httplib::SSLServer>(QFile::encodeName(FOptions.CertPath).constData(),
@@ -72,6 +77,12 @@ void TTavixService::Route() {
     using namespace httplib;
     FServer->Get(R"(/v1/client/check_version/(.*))",
                  [this](const Request &AReq, Response &ARes) { CheckVersion(AReq, ARes); });
+    FServer->Get(R"(/v1/customer/fetch_fee/(.*))",
+                 [this](const Request &AReq, Response &ARes) { FEndpoints->FetchFee(AReq, ARes); });
+    FServer->Post("/v1/coupon", [this](const Request &AReq, Response &ARes) { FEndpoints->Coupon(AReq, ARes); });
+    FServer->Post("/v1/event", [this](const Request &AReq, Response &ARes) { FEndpoints->Event(AReq, ARes); });
+    FServer->Post("/v1/event/upload",
+                  [this](const Request &AReq, Response &ARes) { FEndpoints->Upload(AReq, ARes); });
     FServer->Post("/v1/tokens", [this](const Request &AReq, Response &ARes) { FProcessor.HandleTokens(AReq, ARes); });
     FServer->Post("/v1/charges", [this](const Request &AReq, Response &ARes) { FProcessor.HandleCharges(AReq, ARes); });
 
@@ -98,17 +109,9 @@ void TTavixService::Route() {
     });
 }
 
-bool TTavixService::ClientVersionAccepted(const QString &AVersion, httplib::Response &ARes) const {
-    if (TzovUtil_ApplicationVersion::Compare(AVersion, FOptions.MinClientVersion) >= 0)
-        return true;
-    TServiceHttp::Refuse(ARes, 426, Tr("Client version %1 is no longer accepted; %2 or later is required")
-                                        .arg(AVersion.isEmpty() ? Tr("(none)") : AVersion, FOptions.MinClientVersion));
-    return false;
-}
-
 void TTavixService::CheckVersion(const httplib::Request &AReq, httplib::Response &ARes) {
     const QString Version = TServiceHttp::PathValue(AReq, 1).trimmed();
-    if (!ClientVersionAccepted(Version, ARes))
+    if (!FEndpoints->ClientVersionAccepted(Version, ARes))
         return;
     ARes.status = 202;
     ARes.set_content("Accepted\n", "text/plain");

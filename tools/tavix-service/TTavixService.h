@@ -14,6 +14,9 @@ struct Request;
 struct Response;
 } // namespace httplib
 
+class TServiceStore;
+class TServiceEndpoints;
+
 class TTavixService {
 public:
     explicit TTavixService(const TServiceOptions &AOptions);
@@ -31,15 +34,17 @@ public:
 
     const TServiceOptions &Options() const { return FOptions; }
     TServiceProcessor &Processor() { return FProcessor; }
+    TServiceStore &Store() { return *FStore; }
+    TServiceEndpoints &Endpoints() { return *FEndpoints; }
 
 private:
     void Route();
     void CheckVersion(const httplib::Request &AReq, httplib::Response &ARes);
-    // Requests from clients older than the minimum version get 426; true when the request may go on.
-    bool ClientVersionAccepted(const QString &AVersion, httplib::Response &ARes) const;
 
     TServiceOptions FOptions;
     std::unique_ptr<httplib::SSLServer> FServer;
     TServiceProcessor FProcessor;
+    std::unique_ptr<TServiceStore> FStore;
+    std::unique_ptr<TServiceEndpoints> FEndpoints;
     int FPort = 0;
 };

@@ -1,4 +1,5 @@
 // Entry point of the local service: options, optional demo data, then serving until SIGINT or SIGTERM.
+#include "TServiceEndpoints.h"
 #include "TTavixService.h"
 
 #include <QCoreApplication>
@@ -36,6 +37,15 @@ int main(int argc, char *argv[]) {
     if (!Service.Prepare(Error)) {
         std::fprintf(stderr, "tavix-service: %s\n", qPrintable(Error));
         return 1;
+    }
+
+    if (Options.SeedDemo) {
+        const QString Lines = Service.Endpoints().SeedDemo(Error);
+        if (Lines.isEmpty()) {
+            std::fprintf(stderr, "tavix-service: %s\n", qPrintable(Error));
+            return 1;
+        }
+        std::fputs(qPrintable(Lines), stdout);
     }
 
     std::thread Watcher([&Service, StopSignals] {
