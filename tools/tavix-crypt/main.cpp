@@ -90,7 +90,8 @@ int Show(const QString &AFile, const QString &AStartCode) {
         PrintError(Tr("The decrypted contents of %1 are not XML; is the start code right?").arg(AFile));
         return exFailed;
     }
-    const QByteArray text = pretty.toUtf8();
+    // The pretty form uses CR LF; a terminal wants plain line feeds.
+    const QByteArray text = QString(pretty).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     return exOk;
 }
