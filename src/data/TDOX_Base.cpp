@@ -279,6 +279,28 @@ QString TDOX_Base::XmlToPrettyFormat(const QString &AXmlStr) {
     return QString::fromUtf8(ApplyLineBreaks(Serialize(doc, "  ", pugi::format_indent | pugi::format_no_declaration), TLineBreak::lbCRLF));
 }
 
+QByteArray TDOX_Base::WholeStream(QIODevice *AStream) {
+    if (!AStream)
+        return {};
+    const qint64 pos = AStream->pos();
+    QByteArray data;
+    if (AStream->seek(0))
+        data = AStream->readAll();
+    AStream->seek(pos);
+    return data;
+}
+
+bool TDOX_Base::ReadFileBytes(const QString &AFQFilename, QByteArray &AData) {
+    QFile file(AFQFilename);
+    if (AFQFilename.isEmpty() || !file.exists() || !file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    AData = std::move(data);
+    return true;
+}
+
 std::string TDOX_Base::ToXmlText(const QString &AValue) {
     for (const QChar ch : AValue) {
         if (IsForbiddenXmlChar(ch.unicode()))

@@ -138,6 +138,11 @@ public:
     // Decodes into AStream at its position; false without element, stream or valid Base64.
     static bool ChildNode_Read_AsBase64(TXmlNode ANode, const char *ANodeName, QIODevice *AStream);
 
+    // The whole content of a stream, whatever its position (restored afterwards); empty without a stream.
+    static QByteArray WholeStream(QIODevice *AStream);
+    // All bytes of an existing file; false when it is missing or cannot be read completely.
+    static bool ReadFileBytes(const QString &AFQFilename, QByteArray &AData);
+
     // Converts record text to the XML library's form, refusing characters XML cannot hold.
     static std::string ToXmlText(const QString &AValue);
     // All text inside an element, concatenated, with line breaks as CR LF.

@@ -392,26 +392,13 @@ void TDO_Event_Covid19::ReadFromNode(TXmlNode ANode) {
     FUploadCountLimit = Attribute_Read_AsInteger(ANode, "upload_count_limit", FUploadCountLimit);
 }
 
-void TDO_Event_Covid19::Duplicate_ResourceFileData(QIODevice *AStream) {
-    FResourceFileData.clear();
-    if (!AStream)
-        return;
-    const qint64 pos = AStream->pos();
-    if (AStream->seek(0))
-        FResourceFileData = AStream->readAll();
-    AStream->seek(pos);
-}
+void TDO_Event_Covid19::Duplicate_ResourceFileData(QIODevice *AStream) { FResourceFileData = WholeStream(AStream); }
 
 bool TDO_Event_Covid19::SetResourceFileNameAndData(const QString &AFQFilename) {
     FResourceFilename.clear();
     FResourceFileData.clear();
-    QFile file(AFQFilename);
-    if (AFQFilename.isEmpty() || !file.exists() || !file.open(QIODevice::ReadOnly))
+    if (!ReadFileBytes(AFQFilename, FResourceFileData))
         return false;
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    FResourceFileData = std::move(data);
     FResourceFilename = QFileInfo(AFQFilename).fileName();
     return true;
 }

@@ -88,26 +88,13 @@ void TDO_UploadedFile::ReadFromNode(TXmlNode ANode) {
     FSubmitDueUTC = Attribute_Read_AsDateTime(ANode, "submit_due_utc", FSubmitDueUTC);
 }
 
-void TDO_UploadedFile::Duplicate_FileData(QIODevice *AStream) {
-    FFileData.clear();
-    if (!AStream)
-        return;
-    const qint64 pos = AStream->pos();
-    if (AStream->seek(0))
-        FFileData = AStream->readAll();
-    AStream->seek(pos);
-}
+void TDO_UploadedFile::Duplicate_FileData(QIODevice *AStream) { FFileData = WholeStream(AStream); }
 
 bool TDO_UploadedFile::SetFileNameAndData(const QString &AFQFilename) {
     FFilename.clear();
     FFileData.clear();
-    QFile file(AFQFilename);
-    if (AFQFilename.isEmpty() || !file.exists() || !file.open(QIODevice::ReadOnly))
+    if (!ReadFileBytes(AFQFilename, FFileData))
         return false;
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    FFileData = std::move(data);
     FFilename = QFileInfo(AFQFilename).fileName();
     return true;
 }
