@@ -276,7 +276,7 @@ QString TDOX_Base::XmlToPrettyFormat(const QString &AXmlStr) {
     const QByteArray bytes = AXmlStr.toUtf8();
     if (!ParseBytes(doc, bytes))
         return {};
-    return QString::fromUtf8(ApplyLineBreaks(Serialize(doc, "  ", pugi::format_indent), TLineBreak::lbCRLF));
+    return QString::fromUtf8(ApplyLineBreaks(Serialize(doc, "  ", pugi::format_indent | pugi::format_no_declaration), TLineBreak::lbCRLF));
 }
 
 std::string TDOX_Base::ToXmlText(const QString &AValue) {
