@@ -34,20 +34,6 @@ QString ToHex(const TzovAES128_Base::TBlock128 &ABlock) {
         QByteArray(reinterpret_cast<const char *>(ABlock.data()), int(ABlock.size())).toHex());
 }
 
-// ADest[i] ^= ASrc[i] for ALen bytes, eight at a time.
-inline void XorInto(unsigned char *ADest, const unsigned char *ASrc, int ALen) {
-    int i = 0;
-    for (; i + 8 <= ALen; i += 8) {
-        quint64 a, b;
-        std::memcpy(&a, ADest + i, 8);
-        std::memcpy(&b, ASrc + i, 8);
-        a ^= b;
-        std::memcpy(ADest + i, &a, 8);
-    }
-    for (; i < ALen; ++i)
-        ADest[i] ^= ASrc[i];
-}
-
 } // namespace
 
 TzovAES128_Base::TzovAES128_Base() {
@@ -249,24 +235,127 @@ void TzovAES128_Base::DecryptCore(QIODevice *ASource, QIODevice *ADestination) {
     DecryptChain(ASource, ADestination, 0);
 }
 
+namespace {
+
+// Hands out the source chunk by chunk. A memory stream's full chunks are used where they lie instead of
+// being copied, and when the output also goes straight into memory, a run of up to ARunChunks full chunks
+// is handed out at once: full chunks carry no padding and the chaining runs on, so the cipher text is the
+// same, with fewer calls. A short last chunk always lands in the caller's buffer, which can be zero-padded.
+class TChunkReader {
+public:
+    TChunkReader(QIODevice *ADevice, unsigned char *ABuffer, const QBuffer *AMemory, int ARunChunks)
+        : FDevice(ADevice), FBuffer(ABuffer), FMemory(AMemory), FRunChunks(ARunChunks) {}
+
+    qint64 Next(const unsigned char *&AData, qint64 (*AReadFull)(QIODevice *, char *, qint64)) {
+        constexpr qint64 chunk = TzovAES128_Base::ChunkSize;
+        AData = FBuffer;
+        if (!FMemory)
+            return AReadFull(FDevice, reinterpret_cast<char *>(FBuffer), chunk);
+        const QByteArray &bytes = FMemory->data();
+        const qint64 pos = FDevice->pos();
+        const qint64 left = qMax(qint64(0), qint64(bytes.size() - pos));
+        const auto *at = reinterpret_cast<const unsigned char *>(bytes.constData()) + pos;
+        qint64 n = qMin(left, chunk);
+        if (n == chunk) {
+            n = qMin(left / chunk, qint64(FRunChunks)) * chunk;
+            AData = at;
+        } else {
+            std::memcpy(FBuffer, at, size_t(n));
+        }
+        FDevice->seek(pos + n);
+        return n;
+    }
+
+private:
+    QIODevice *FDevice;
+    unsigned char *FBuffer;
+    const QBuffer *FMemory;
+    int FRunChunks;
+};
+
+// Chunks per call when both streams are memory: 51200 bytes stay in the second-level cache.
+constexpr int MemoryRunChunks = 32;
+
+// Appends to a memory stream in place: the cipher writes straight into the byte array, which saves a
+// copy per chunk and lets the padding be cut from the end afterwards.
+class TMemoryWriter {
+public:
+    explicit TMemoryWriter(QBuffer *AMemory) : FMemory(AMemory) {}
+
+    unsigned char *Reserve(qint64 ALen) {
+        QByteArray &bytes = FMemory->buffer();
+        const qint64 pos = FMemory->pos();
+        if (pos + ALen > bytes.size())
+            bytes.resize(pos + ALen);
+        return reinterpret_cast<unsigned char *>(bytes.data()) + pos;
+    }
+    void Commit(qint64 ALen) {
+        FMemory->seek(FMemory->pos() + ALen);
+        FWritten += ALen;
+    }
+    void Write(const unsigned char *AData, qint64 ALen) {
+        std::memcpy(Reserve(ALen), AData, size_t(ALen));
+        Commit(ALen);
+    }
+    // Removes the last ALen bytes this writer appended.
+    void DropTail(qint64 ALen) {
+        ALen = qMin(ALen, FWritten);
+        const qint64 end = FMemory->pos() - ALen;
+        FMemory->buffer().resize(end);
+        FMemory->seek(end);
+    }
+
+private:
+    QBuffer *FMemory;
+    qint64 FWritten = 0;
+};
+
+const QBuffer *MemorySource(QIODevice *ADevice) {
+    const auto *mem = qobject_cast<const QBuffer *>(ADevice);
+    return mem && mem->isReadable() && !mem->isTransactionStarted() ? mem : nullptr;
+}
+
+// Only when appending at the end, so that cutting the padding cannot touch bytes that were there before,
+// and never into the array being read.
+QBuffer *MemoryDestination(QIODevice *ADevice, const QBuffer *ASource) {
+    auto *mem = qobject_cast<QBuffer *>(ADevice);
+    if (!mem || !mem->isWritable() || mem->pos() != mem->size())
+        return nullptr;
+    if (ASource && (ASource == mem || &ASource->data() == &mem->buffer()))
+        return nullptr;
+    return mem;
+}
+
+} // namespace
+
 qint64 TzovAES128_Base::EncryptChain(QIODevice *ASource, QIODevice *ADestination) {
     // CBC encryption is serial; block-by-block chaining through the EVP interface ran at half of OpenSSL's
     // own CBC speed, so each zero-padded chunk goes through one CBC update. The context carries the
     // chaining value (the last cipher block) on into the next chunk, as one continuous CBC stream.
     alignas(16) unsigned char in[ChunkSize];
     alignas(16) unsigned char out[ChunkSize];
+    const QBuffer *memSource = MemorySource(ASource);
+    QBuffer *memDest = MemoryDestination(ADestination, memSource);
+    TChunkReader reader(ASource, in, memSource, memDest ? MemoryRunChunks : 1);
+    TMemoryWriter writer(memDest);
     TCtxPtr ctx = NewContext(EVP_aes_128_cbc(), true, FKey.data(), FIV.data());
     qint64 total = 0;
     for (;;) {
-        const qint64 n = ReadFull(ASource, reinterpret_cast<char *>(in), ChunkSize);
+        const unsigned char *src = nullptr;
+        const qint64 n = reader.Next(src, &TzovAES128_Base::ReadFull);
         if (n == 0)
             break;
-        const int rounded = int((n + BlockSize - 1) / BlockSize * BlockSize);
-        std::memset(in + n, 0, size_t(rounded - n));
+        const qint64 rounded = (n + BlockSize - 1) / BlockSize * BlockSize;
+        if (src == in)
+            std::memset(in + n, 0, size_t(rounded - n));
+        unsigned char *dst = memDest ? writer.Reserve(rounded) : out;
         int outLen = 0;
-        if (EVP_EncryptUpdate(ctx.get(), out, &outLen, in, rounded) != 1 || outLen != rounded)
+        if (EVP_EncryptUpdate(ctx.get(), dst, &outLen, src, int(rounded)) != 1 || outLen != rounded)
             throw ECipherError(QCoreApplication::translate("TzovAES128_Base", "Encryption failed"));
-        WriteAll(ADestination, reinterpret_cast<const char *>(out), rounded);
+        if (memDest)
+            writer.Commit(rounded);
+        else
+            WriteAll(ADestination, reinterpret_cast<const char *>(out), rounded);
         total += n;
         if (n < ChunkSize)
             break;
@@ -276,34 +365,41 @@ qint64 TzovAES128_Base::EncryptChain(QIODevice *ASource, QIODevice *ADestination
 }
 
 void TzovAES128_Base::DecryptChain(QIODevice *ASource, QIODevice *ADestination, int ATrimTail) {
-    // A whole chunk is ECB-decrypted in one call (the blocks are independent, so OpenSSL runs them in
-    // parallel), then each block is XORed with the cipher block before it.
+    // Each chunk goes through one CBC update, the context carrying the chaining value into the next
+    // chunk; OpenSSL XORs the blocks as it decrypts them, which spares a second pass over the output.
     alignas(16) unsigned char in[ChunkSize];
     alignas(16) unsigned char out[ChunkSize];
-    // The last ATrimTail plain bytes are held back until the source ends, then dropped; this works for
-    // every destination, including ones that cannot be shortened afterwards.
+    // For a device that cannot be shortened afterwards, the last ATrimTail plain bytes are held back
+    // until the source ends and then dropped.
     unsigned char held[BlockSize];
     int heldLen = 0;
     ATrimTail = qBound(0, ATrimTail, int(BlockSize));
-    TBlock128 chain = FIV;
-    TCtxPtr ctx = NewContext(EVP_aes_128_ecb(), false, FKey.data(), nullptr);
+    const QBuffer *memSource = MemorySource(ASource);
+    QBuffer *memDest = MemoryDestination(ADestination, memSource);
+    TChunkReader reader(ASource, in, memSource, memDest ? MemoryRunChunks : 1);
+    TMemoryWriter writer(memDest);
+    TCtxPtr ctx = NewContext(EVP_aes_128_cbc(), false, FKey.data(), FIV.data());
     for (;;) {
-        const qint64 n = ReadFull(ASource, reinterpret_cast<char *>(in), ChunkSize);
+        const unsigned char *src = nullptr;
+        const qint64 n = reader.Next(src, &TzovAES128_Base::ReadFull);
         if (n == 0)
             break;
         // A truncated last block is decrypted zero-filled; it yields no valid plain text, but the
         // bytes read are still written so the caller sees the failure rather than a crash.
-        const int rounded = int((n + BlockSize - 1) / BlockSize * BlockSize);
-        std::memset(in + n, 0, size_t(rounded - n));
+        const qint64 rounded = (n + BlockSize - 1) / BlockSize * BlockSize;
+        if (src == in)
+            std::memset(in + n, 0, size_t(rounded - n));
+        unsigned char *dst = memDest && rounded == n ? writer.Reserve(n) : out;
         int outLen = 0;
-        if (EVP_DecryptUpdate(ctx.get(), out, &outLen, in, rounded) != 1 || outLen != rounded)
+        if (EVP_DecryptUpdate(ctx.get(), dst, &outLen, src, int(rounded)) != 1 || outLen != rounded)
             throw ECipherError(QCoreApplication::translate("TzovAES128_Base", "Decryption failed"));
-        XorInto(out, chain.data(), BlockSize);
-        XorInto(out + BlockSize, in, rounded - BlockSize);
-        std::memcpy(chain.data(), in + rounded - BlockSize, BlockSize);
 
-        const int len = int(n);
-        if (ATrimTail == 0) {
+        const qint64 len = n;
+        if (dst != out) {
+            writer.Commit(len);
+        } else if (memDest) {
+            writer.Write(out, len);
+        } else if (ATrimTail == 0) {
             WriteAll(ADestination, reinterpret_cast<const char *>(out), len);
         } else if (len >= ATrimTail) {
             WriteAll(ADestination, reinterpret_cast<const char *>(held), heldLen);
@@ -314,7 +410,7 @@ void TzovAES128_Base::DecryptChain(QIODevice *ASource, QIODevice *ADestination, 
             unsigned char both[2 * BlockSize];
             std::memcpy(both, held, size_t(heldLen));
             std::memcpy(both + heldLen, out, size_t(len));
-            const int all = heldLen + len;
+            const int all = heldLen + int(len);
             const int toWrite = qMax(0, all - ATrimTail);
             WriteAll(ADestination, reinterpret_cast<const char *>(both), toWrite);
             heldLen = all - toWrite;
@@ -323,6 +419,8 @@ void TzovAES128_Base::DecryptChain(QIODevice *ASource, QIODevice *ADestination, 
         if (n < ChunkSize)
             break;
     }
+    if (memDest)
+        writer.DropTail(ATrimTail);
     OPENSSL_cleanse(out, sizeof out);
     OPENSSL_cleanse(held, sizeof held);
 }

@@ -26,9 +26,13 @@ qsizetype FindHexRun(const QString &AText, int ADigits) {
     return -1;
 }
 
-quint8 PairAt(const QString &AText, qsizetype APos) { return quint8(THexTool::HexToInt(AText.mid(APos, 2))); }
+quint8 PairAt(const QString &AText, qsizetype APos) {
+    return quint8(THexTool::HexToInt(AText.mid(APos, 2)));
+}
 
-quint32 Channel(quint32 AColor, int AShift) { return (AColor >> AShift) & 0xFF; }
+quint32 Channel(quint32 AColor, int AShift) {
+    return (AColor >> AShift) & 0xFF;
+}
 
 quint32 Replace(quint32 AColor, int AShift, quint8 AValue) {
     return (AColor & ~(quint32(0xFF) << AShift)) | (quint32(AValue) << AShift);
@@ -42,13 +46,25 @@ void TColorTool::Split(quint32 AColor, quint8 &ARed, quint8 &AGreen, quint8 &ABl
     ABlue = GetBValue(AColor);
 }
 
-quint8 TColorTool::GetRValue(quint32 AColor) { return quint8(Channel(AColor, 0)); }
-quint8 TColorTool::GetGValue(quint32 AColor) { return quint8(Channel(AColor, 8)); }
-quint8 TColorTool::GetBValue(quint32 AColor) { return quint8(Channel(AColor, 16)); }
+quint8 TColorTool::GetRValue(quint32 AColor) {
+    return quint8(Channel(AColor, 0));
+}
+quint8 TColorTool::GetGValue(quint32 AColor) {
+    return quint8(Channel(AColor, 8));
+}
+quint8 TColorTool::GetBValue(quint32 AColor) {
+    return quint8(Channel(AColor, 16));
+}
 
-quint32 TColorTool::SetRValue(quint32 AColor, quint8 AValue) { return Replace(AColor, 0, AValue) & 0xFFFFFF; }
-quint32 TColorTool::SetGValue(quint32 AColor, quint8 AValue) { return Replace(AColor, 8, AValue) & 0xFFFFFF; }
-quint32 TColorTool::SetBValue(quint32 AColor, quint8 AValue) { return Replace(AColor, 16, AValue) & 0xFFFFFF; }
+quint32 TColorTool::SetRValue(quint32 AColor, quint8 AValue) {
+    return Replace(AColor, 0, AValue) & 0xFFFFFF;
+}
+quint32 TColorTool::SetGValue(quint32 AColor, quint8 AValue) {
+    return Replace(AColor, 8, AValue) & 0xFFFFFF;
+}
+quint32 TColorTool::SetBValue(quint32 AColor, quint8 AValue) {
+    return Replace(AColor, 16, AValue) & 0xFFFFFF;
+}
 
 quint32 TColorTool::RGB(quint8 ARed, quint8 AGreen, quint8 ABlue) {
     return quint32(ARed) | (quint32(AGreen) << 8) | (quint32(ABlue) << 16);
@@ -77,15 +93,31 @@ void TAlphaColorTool::Split(quint32 AColor, quint8 &AAlpha, quint8 &ARed, quint8
     ABlue = GetBValue(AColor);
 }
 
-quint8 TAlphaColorTool::GetAValue(quint32 AColor) { return quint8(Channel(AColor, 24)); }
-quint8 TAlphaColorTool::GetRValue(quint32 AColor) { return quint8(Channel(AColor, 16)); }
-quint8 TAlphaColorTool::GetGValue(quint32 AColor) { return quint8(Channel(AColor, 8)); }
-quint8 TAlphaColorTool::GetBValue(quint32 AColor) { return quint8(Channel(AColor, 0)); }
+quint8 TAlphaColorTool::GetAValue(quint32 AColor) {
+    return quint8(Channel(AColor, 24));
+}
+quint8 TAlphaColorTool::GetRValue(quint32 AColor) {
+    return quint8(Channel(AColor, 16));
+}
+quint8 TAlphaColorTool::GetGValue(quint32 AColor) {
+    return quint8(Channel(AColor, 8));
+}
+quint8 TAlphaColorTool::GetBValue(quint32 AColor) {
+    return quint8(Channel(AColor, 0));
+}
 
-quint32 TAlphaColorTool::SetAValue(quint32 AColor, quint8 AValue) { return Replace(AColor, 24, AValue); }
-quint32 TAlphaColorTool::SetRValue(quint32 AColor, quint8 AValue) { return Replace(AColor, 16, AValue); }
-quint32 TAlphaColorTool::SetGValue(quint32 AColor, quint8 AValue) { return Replace(AColor, 8, AValue); }
-quint32 TAlphaColorTool::SetBValue(quint32 AColor, quint8 AValue) { return Replace(AColor, 0, AValue); }
+quint32 TAlphaColorTool::SetAValue(quint32 AColor, quint8 AValue) {
+    return Replace(AColor, 24, AValue);
+}
+quint32 TAlphaColorTool::SetRValue(quint32 AColor, quint8 AValue) {
+    return Replace(AColor, 16, AValue);
+}
+quint32 TAlphaColorTool::SetGValue(quint32 AColor, quint8 AValue) {
+    return Replace(AColor, 8, AValue);
+}
+quint32 TAlphaColorTool::SetBValue(quint32 AColor, quint8 AValue) {
+    return Replace(AColor, 0, AValue);
+}
 
 quint32 TAlphaColorTool::ARGB(quint8 AAlpha, quint8 ARed, quint8 AGreen, quint8 ABlue) {
     return (quint32(AAlpha) << 24) | (quint32(ARed) << 16) | (quint32(AGreen) << 8) | quint32(ABlue);

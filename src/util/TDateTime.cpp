@@ -56,7 +56,19 @@ QDateTime TDateTime::ToQDateTimeLocal() const { return QDateTime(Date(), Time(),
 TDateTime TDateTime::LocalToUTC() const {
     if (!IsSet())
         return {};
-    return FromQDateTimeUTC(ToQDateTimeLocal());
+    const QDateTime local = ToQDateTimeLocal();
+    if (local.isValid())
+        return FromQDateTimeUTC(local);
+    // A wall time skipped by a spring-forward change (02:30 on the night clocks jump from 02:00 to 03:00):
+    // read it with the offset in force before the change, so it lands just after it instead of becoming
+    // "not set". Step back to the last valid wall time and carry the distance forward.
+    constexpr qint64 Step = 15 * 60 * 1000;
+    for (qint64 back = Step; back <= MSecsPerDay; back += Step) {
+        const QDateTime earlier = AddMSecs(-back).ToQDateTimeLocal();
+        if (earlier.isValid())
+            return FromQDateTimeUTC(earlier).AddMSecs(back);
+    }
+    return {};
 }
 
 TDateTime TDateTime::UTCToLocal() const {

@@ -119,8 +119,8 @@ private:
 bool ParseDate(QStringView AText, QDate &ADate) {
     TScanner s(AText);
     int y = 0, m = 0, d = 0, yearDigits = 0;
-    if (!s.Number(4, y, &yearDigits) || !s.Take(u'/') || !s.Number(2, m) || !s.Take(u'/') || !s.Number(2, d) ||
-        !s.AtEnd())
+    if (!s.Number(4, y, &yearDigits) || !s.Take(u'/') || !s.Number(2, m) || !s.Take(u'/') ||
+        !s.Number(2, d) || !s.AtEnd())
         return false;
     if (yearDigits <= 2)
         y += TClock::NowUTC().Date().year() / 100 * 100;
@@ -167,7 +167,9 @@ bool ParseTime(QStringView AText, QTime &ATime) {
     return true;
 }
 
-QStringView Trimmed(QStringView AText) { return AText.trimmed(); }
+QStringView Trimmed(QStringView AText) {
+    return AText.trimmed();
+}
 
 // Shared by the plain reader (which trims) and the Z reader (which does not).
 TDateTime ReadDateTime(QStringView AText, TDateTime ADefault, bool ATrim) {
@@ -256,7 +258,9 @@ TDateTime TDateTimeTool::DateTimeZ_FromString(const QString &AValue, TDateTime A
     return ReadDateTime(AValue, ADefaultValue, false);
 }
 
-QString TDateTimeTool::DateZ_ToString(TDateTime AValue) { return Date_ToString(AValue); }
+QString TDateTimeTool::DateZ_ToString(TDateTime AValue) {
+    return Date_ToString(AValue);
+}
 
 TDateTime TDateTimeTool::DateZ_FromString(const QString &AValue, TDateTime ADefaultValue) {
     return ReadDate(AValue, ADefaultValue);

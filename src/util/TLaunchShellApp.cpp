@@ -67,7 +67,8 @@ int DefaultLauncher(const TLaunchShellAppData &AData) {
         if (process->state() != QProcess::NotRunning && !QCoreApplication::closingDown())
             loop.exec();
         if (process->state() != QProcess::NotRunning) {
-            // The application is closing. Destroying the QProcess would kill the user's program; let it run on.
+            // The application is closing. Destroying the QProcess would kill the user's program; let it run
+            // on.
             QObject::disconnect(process.get(), nullptr, &loop, nullptr);
             (void)process.release();
             return TLaunchShellApp::StillRunningExitCode;
@@ -111,7 +112,8 @@ int TLaunchShellApp::Perform(const TLaunchShellAppData &AData) {
     return launcher ? launcher(AData) : DefaultLauncher(AData);
 }
 
-bool TLaunchShellApp::Perform(const QString &ACmdLine, const QString &AParams, const QString &AVerb, bool AWait) {
+bool TLaunchShellApp::Perform(const QString &ACmdLine, const QString &AParams, const QString &AVerb,
+                              bool AWait) {
     return Perform(0, ACmdLine, AParams, AVerb, AWait);
 }
 
@@ -150,7 +152,9 @@ QString TLaunchShellApp::OpenFolder(const QString &APath) {
     return {};
 }
 
-bool TLaunchShellApp::OpenBrowser(const QString &AUrl) { return Perform(AUrl, QString(), QStringLiteral("open"), false); }
+bool TLaunchShellApp::OpenBrowser(const QString &AUrl) {
+    return Perform(AUrl, QString(), QStringLiteral("open"), false);
+}
 
 bool TLaunchShellApp::OpenEmail(const QString &AAddress, const QString &ASubject, const QString &ABody) {
     Q_UNUSED(ABody);

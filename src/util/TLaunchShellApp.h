@@ -11,7 +11,7 @@ struct TLaunchShellAppData {
     QString Command;          // file, folder or address to open, or a program to run with Parameters
     QString WorkingDirectory; // empty = inherit
     QString Parameters;
-    QString Verb;             // as a rule "open"
+    QString Verb; // as a rule "open"
     bool Wait = false;
 
     // Both set Handle to 0, WorkingDirectory to empty and Verb to "open".
@@ -34,13 +34,13 @@ public:
     // without starting programs. The hook returns what Perform(Data) returns.
     static void SetLauncher(std::function<int(const TLaunchShellAppData &)> ALauncher);
 
-    // Without Wait: 0 when the launch was accepted, -1 when refused. With Wait: the process's exit code, or -1
-    // when it could not be started (or crashed).
+    // Without Wait: 0 when the launch was accepted, -1 when refused. With Wait: the process's exit code, or
+    // -1 when it could not be started (or crashed).
     static int Perform(const TLaunchShellAppData &AData);
     // Without Wait: true when accepted. With Wait: true when the process ended with exit code 0.
     static bool Perform(const QString &ACmdLine, const QString &AParams, const QString &AVerb, bool AWait);
-    static bool Perform(quintptr AHandle, const QString &ACmdLine, const QString &AParams, const QString &AVerb,
-                        bool AWait);
+    static bool Perform(quintptr AHandle, const QString &ACmdLine, const QString &AParams,
+                        const QString &AVerb, bool AWait);
     // -1 when refused, else the exit code.
     static int PerformAndWait(const QString &ACmdLine, const QString &AParams, const QString &AVerb);
     static int PerformAndWait(quintptr AHandle, const QString &ACmdLine, const QString &AParams,

@@ -1,6 +1,7 @@
 #include "TRegularExpression.h"
 
-TRegularExpression::TRegularExpression(const QString &AExpression, TRegExOptions AOptions) : FOptions(AOptions) {
+TRegularExpression::TRegularExpression(const QString &AExpression, TRegExOptions AOptions)
+    : FOptions(AOptions) {
     SetExpression(AExpression);
 }
 
@@ -25,7 +26,9 @@ bool TRegularExpression::Exec(const QString &AValue) {
     return FMatch.hasMatch();
 }
 
-int TRegularExpression::MatchCount() const { return FMatch.hasMatch() ? FRegex.captureCount() + 1 : 0; }
+int TRegularExpression::MatchCount() const {
+    return FMatch.hasMatch() ? FRegex.captureCount() + 1 : 0;
+}
 
 QString TRegularExpression::GetMatch(int AIndex) const {
     if (AIndex < 0 || AIndex >= MatchCount())

@@ -7,10 +7,10 @@
 #include <QString>
 
 enum TRegExOption {
-    roNone = 0x0,        // no effect
-    roIgnoreCase = 0x1,  // letters match regardless of case
-    roMultiLine = 0x2,   // "^" and "$" also match at line breaks
-    roSingleLine = 0x4,  // "." also matches a line break
+    roNone = 0x0,       // no effect
+    roIgnoreCase = 0x1, // letters match regardless of case
+    roMultiLine = 0x2,  // "^" and "$" also match at line breaks
+    roSingleLine = 0x4, // "." also matches a line break
 };
 Q_DECLARE_FLAGS(TRegExOptions, TRegExOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TRegExOptions)

@@ -10,9 +10,9 @@ namespace {
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
 bool IsUnreserved(uchar AByte) {
-    return (AByte >= 'A' && AByte <= 'Z') || (AByte >= 'a' && AByte <= 'z') || (AByte >= '0' && AByte <= '9') ||
-           AByte == '-' || AByte == '_' || AByte == '.' || AByte == '!' || AByte == '~' || AByte == '*' ||
-           AByte == '\'' || AByte == '(' || AByte == ')';
+    return (AByte >= 'A' && AByte <= 'Z') || (AByte >= 'a' && AByte <= 'z') ||
+           (AByte >= '0' && AByte <= '9') || AByte == '-' || AByte == '_' || AByte == '.' || AByte == '!' ||
+           AByte == '~' || AByte == '*' || AByte == '\'' || AByte == '(' || AByte == ')';
 }
 
 int HexValue(QChar AChar) {
@@ -157,7 +157,8 @@ TUrlRec TUriCoder::Split(const QString &AUrl) {
 QString TUriCoder::Build(const TUrlRec &AUrl, bool AEncode, bool ASpaceToPlus) {
     if (AUrl.QueryK.size() != AUrl.QueryV.size())
         throw std::runtime_error("Url key/value mismatch");
-    QString result = AUrl.Protocol.isEmpty() ? QStringLiteral("http://") : AUrl.Protocol + QLatin1String("://");
+    QString result =
+        AUrl.Protocol.isEmpty() ? QStringLiteral("http://") : AUrl.Protocol + QLatin1String("://");
     result += AUrl.Domain;
     if (AUrl.Port > 0)
         result += u':' + QString::number(AUrl.Port);

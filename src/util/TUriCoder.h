@@ -31,8 +31,8 @@ public:
     // Query value: every byte of the UTF-8 form outside A-Z a-z 0-9 - _ . ! ~ * ' ( ) becomes "%XX";
     // a blank becomes "+" instead when ASpaceToPlus is set.
     static QString Encode(const QString &ASrc, bool ASpaceToPlus);
-    // Per 16-bit character: "%" and its upper-case hex code (at least two digits) for codes below 32, codes up
-    // to 255 in AUnsafeChars, and codes from 8364 (0x20AC) up; everything else unchanged.
+    // Per 16-bit character: "%" and its upper-case hex code (at least two digits) for codes below 32, codes
+    // up to 255 in AUnsafeChars, and codes from 8364 (0x20AC) up; everything else unchanged.
     static QString EncodeEx(const QString &AS, const TUnsafeCharSet &AUnsafeChars);
     // "+" becomes a blank, "%XX" the character with code XX (0-255); a "%" not followed by two hex digits is
     // dropped together with the (up to) two characters after it. Apply UnUTF8 to get text back from bytes.
@@ -42,7 +42,8 @@ public:
     // AS read as UTF-8 when IsUTF8, else AS unchanged.
     static QString UnUTF8(const QString &AS);
 
-    // Splits at the first "?", "://", "/" and ":"; query pairs at "&" and their first "="; nothing is decoded.
+    // Splits at the first "?", "://", "/" and ":"; query pairs at "&" and their first "="; nothing is
+    // decoded.
     static TUrlRec Split(const QString &AUrl);
     // Protocol ("http" when empty), domain, port when above 0, "/" and path, then the query pairs with their
     // values Encode-d when AEncode is set; keys are written as they stand.

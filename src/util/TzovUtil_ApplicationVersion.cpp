@@ -7,7 +7,9 @@
 
 namespace {
 
-bool IsDigit(QChar AChar) { return AChar.unicode() >= u'0' && AChar.unicode() <= u'9'; }
+bool IsDigit(QChar AChar) {
+    return AChar.unicode() >= u'0' && AChar.unicode() <= u'9';
+}
 
 bool IsThisProgram(const QString &AName) {
     if (AName.isEmpty())
@@ -21,7 +23,8 @@ bool IsThisProgram(const QString &AName) {
 
 } // namespace
 
-QString TzovUtil_ApplicationVersion::Version_AsString(const QString &AExecutable_FQFilename_or_Bundle_FQFolder) {
+QString
+TzovUtil_ApplicationVersion::Version_AsString(const QString &AExecutable_FQFilename_or_Bundle_FQFolder) {
     // Program files carry no version resource on this platform: the running program's numbers are fixed at
     // build time, and any other file has no version we can read, which reads as "0.0.0.0".
     if (!IsThisProgram(AExecutable_FQFilename_or_Bundle_FQFolder.trimmed()))

@@ -17,7 +17,8 @@ public:
     // "major.minor.release.build" of the named program file; an empty name means this program.
     static QString Version_AsString(const QString &AExecutable_FQFilename_or_Bundle_FQFolder = {});
     // The first "n[.n[.n[.n]]]" anywhere in the text; missing or unreadable numbers are 0.
-    static void Split(const QString &AVersion, qint32 &AMajor, qint32 &AMinor, qint32 &ARelease, qint32 &ABuild);
+    static void Split(const QString &AVersion, qint32 &AMajor, qint32 &AMinor, qint32 &ARelease,
+                      qint32 &ABuild);
     static TFourIntArray Split(const QString &AVersion);
     // 1 when ALeft is the higher version, -1 when lower, 0 when equal.
     static int Compare(const QString &ALeft, const QString &ARight);
@@ -25,6 +26,7 @@ public:
                         const QString &AVersionB);
     // The system's own name and version, the kernel, and the processor family where it is one we name.
     static QString OSDescription();
-    // " on Intel (x86)", " on Intel (x64)", " on ARM (32-bit)" for QSysInfo's "i386", "x86_64", "arm"; else empty.
+    // " on Intel (x86)", " on Intel (x64)", " on ARM (32-bit)" for QSysInfo's "i386", "x86_64", "arm"; else
+    // empty.
     static QString ArchitectureSuffix(const QString &ACpuArchitecture);
 };
