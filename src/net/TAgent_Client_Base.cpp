@@ -1,5 +1,9 @@
 #include "net/TAgent_Client_Base.h"
 
+#include "crypto/TzovCryptoTool.h"
+#include "data/TDOX_BaseQuenmark.h"
+
+#include <QBuffer>
 #include <QDeadlineTimer>
 #include <QMutex>
 #include <QMutexLocker>
@@ -127,4 +131,39 @@ bool TAgent_Client_Base::ApplyResponse(const TNetHTTPResponse &AResponse, int &A
     AStatusCode = asFailed;
     AStatusText = Text_CannotReachServer(AResponse.ErrorMessage);
     return false;
+}
+
+bool TAgent_Client_Base::SaveRequest(const TDOX_BaseQuenmark &ARequest, QByteArray &ABody) {
+    ABody.clear();
+    QBuffer buffer(&ABody);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return false;
+    return ARequest.SaveTo_Stream(&buffer, TzovCryptoTool::NetworkStartCode()) && !ABody.isEmpty();
+}
+
+bool TAgent_Client_Base::LoadReply(TDOX_BaseQuenmark &ARecord, const QByteArray &ABody) {
+    QByteArray bytes = ABody;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return false;
+    return ARecord.LoadFrom_Stream(&buffer, TzovCryptoTool::NetworkStartCode());
+}
+
+bool TAgent_Client_Base::LoadPlainReply(TDOX_Base &ARecord, const QByteArray &ABody) {
+    QByteArray bytes = ABody;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return false;
+    return ARecord.LoadFrom_Stream(&buffer);
+}
+
+bool TAgent_Client_Base::PostRecord(TNetHTTPClient &AClient, const QString &APath, const TDOX_BaseQuenmark &ARequest,
+                                    TNetHTTPResponse &AResponse) {
+    QByteArray body;
+    if (!SaveRequest(ARequest, body)) {
+        SetStatus(asFailed, Text_CannotReachServer(tr("the request could not be written")));
+        return false;
+    }
+    AResponse = AClient.Post(FBaseURL + APath, body);
+    return ApplyResponse(AResponse);
 }

@@ -10,7 +10,8 @@
 #include <atomic>
 #include <memory>
 
-class QIODevice;
+class TDOX_Base;
+class TDOX_BaseQuenmark;
 
 // Life cycle, as a dialog uses it:
 //   auto *agent = new TAgent_Client_Event(url, request);         // no parent; it disposes of itself
@@ -77,6 +78,12 @@ public:
     // Returns true when a reply arrived.
     static bool ApplyResponse(const TNetHTTPResponse &AResponse, int &AStatusCode, QString &AStatusText);
 
+    // The request record as the encrypted body under the network start code; false when it cannot be written.
+    static bool SaveRequest(const TDOX_BaseQuenmark &ARequest, QByteArray &ABody);
+    // Reads a 200 reply into its record; false when the body cannot be decrypted or holds no such record.
+    static bool LoadReply(TDOX_BaseQuenmark &ARecord, const QByteArray &ABody);
+    static bool LoadPlainReply(TDOX_Base &ARecord, const QByteArray &ABody);
+
 signals:
     // Emitted on the UI thread once the request has finished; the agent is deleted right afterwards.
     void Completed(TAgent_Client_Base *ASender);
@@ -92,6 +99,11 @@ protected:
     bool ApplyResponse(const TNetHTTPResponse &AResponse) {
         return ApplyResponse(AResponse, FStatusCode, FStatusText);
     }
+    // POSTs the encrypted request; false (status 1 or 2 set) when no reply came back.
+    bool PostRecord(TNetHTTPClient &AClient, const QString &APath, const TDOX_BaseQuenmark &ARequest,
+                    TNetHTTPResponse &AResponse);
+    // Status 4 for a 200 reply that did not load into the record with the given element name.
+    void SetStatus_Unreadable(const QString &ANodeName) { SetStatus(asUnreadable, Text_UnableToRead(Text_NotARecord(ANodeName))); }
     void SetStatus(int ACode, const QString &AText) {
         FStatusCode = ACode;
         FStatusText = AText;
