@@ -1,5 +1,9 @@
 #include "TServiceFixture.h"
 
+#include "crypto/TzovCryptoTool.h"
+#include "data/TDO_Coupon_Entry.h"
+#include "data/TDO_Event.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -121,4 +125,26 @@ QString TServiceFixture::SeedDemo(int ATimeoutMs) {
     FOutput = Before + Printed;
     FPort = OldPort;
     return Ok ? Printed : QString();
+}
+
+bool TServiceFixture::SeedEvent(const TDO_Event &AEvent) const {
+    const QString Relative = AEvent.RecommendedStorageFilename();
+    if (Relative.isEmpty())
+        return false;
+    const QString Path = QDir(DataFolder()).filePath(QStringLiteral("events/") + Relative);
+    QDir().mkpath(QFileInfo(Path).absolutePath());
+    return AEvent.SaveTo_File(Path, TzovCryptoTool::NetworkStartCode());
+}
+
+bool TServiceFixture::SeedCoupon(const QString &ACode, int AUsesRemaining, TProductID AProduct,
+                                 const TDateTime &AExpirationUTC) const {
+    TDO_Coupon_Entry Entry;
+    Entry.CouponCode().SetCode(ACode);
+    Entry.SetUsesRemaining(AUsesRemaining);
+    Entry.SetProductID(AProduct);
+    Entry.SetExpirationUTC(AExpirationUTC);
+    const QString Folder = QDir(DataFolder()).filePath(QStringLiteral("coupons"));
+    QDir().mkpath(Folder);
+    return Entry.SaveTo_File(QDir(Folder).filePath(Entry.CouponCode().RecommendedStorageFilename()),
+                             TzovCryptoTool::NetworkStartCode());
 }

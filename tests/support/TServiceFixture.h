@@ -8,6 +8,9 @@
 #include <memory>
 
 class QTemporaryDir;
+class TDO_Event;
+class TDateTime;
+enum class TProductID;
 
 class TServiceFixture {
 public:
@@ -42,6 +45,10 @@ public:
     // Seeding through the service itself: runs it once with --seed-demo on this data folder (the service must
     // be stopped) and returns what it printed, or an empty text on failure.
     QString SeedDemo(int ATimeoutMs = 20000);
+    // Writes records straight into the data folder where the service keeps them (works while it runs: the
+    // service reads its files on every request). The event must have a code (ID).
+    bool SeedEvent(const TDO_Event &AEvent) const;
+    bool SeedCoupon(const QString &ACode, int AUsesRemaining, TProductID AProduct, const TDateTime &AExpirationUTC) const;
 
 private:
     bool Launch(const QStringList &AArgs, int ATimeoutMs);

@@ -1,46 +1,17 @@
 // The local service over loopback HTTPS: version check, the payment processor's test endpoints, refusals.
 #include "TServiceFixture.h"
+#include "TServiceTestHttp.h"
 #include "TavixDeployment.h"
 
-#include <QEventLoop>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
 
-struct TReply {
-    int Status = 0;
-    QByteArray Reason;
-    QByteArray XReason;
-    QByteArray Body;
-    QJsonObject Json() const { return QJsonDocument::fromJson(Body).object(); }
-};
+using TReply = TServiceTestReply;
 
 TReply Send(const QString &AURL, const QByteArray *ABody, const QByteArray &AContentType = "application/octet-stream",
             const QByteArray &AAuthorization = QByteArray()) {
-    QNetworkAccessManager Manager;
-    QNetworkRequest Request{QUrl(AURL)};
-    Request.setHeader(QNetworkRequest::ContentTypeHeader, AContentType);
-    if (!AAuthorization.isEmpty())
-        Request.setRawHeader("Authorization", AAuthorization);
-    Request.setTransferTimeout(30000);
-    QNetworkReply *Reply = ABody ? Manager.post(Request, *ABody) : Manager.get(Request);
-    QObject::connect(Reply, &QNetworkReply::sslErrors, Reply, [Reply] { Reply->ignoreSslErrors(); });
-    QEventLoop Loop;
-    QObject::connect(Reply, &QNetworkReply::finished, &Loop, &QEventLoop::quit);
-    QTimer::singleShot(40000, &Loop, &QEventLoop::quit);
-    Loop.exec();
-    TReply Result;
-    Result.Status = Reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    Result.Reason = Reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray();
-    Result.XReason = Reply->rawHeader("X-Reason");
-    Result.Body = Reply->readAll();
-    delete Reply;
-    return Result;
+    return ServiceSend(AURL, ABody, AContentType, AAuthorization);
 }
 
 TReply Get(const QString &AURL) { return Send(AURL, nullptr); }
