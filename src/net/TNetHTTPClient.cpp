@@ -131,6 +131,10 @@ TNetHTTPResponse TNetHTTPClient::Perform(bool APost, const QString &AURL, const 
         result.StatusCode = status.toInt();
         result.StatusText =
             QString::fromUtf8(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
+        // A server whose status line can only carry the standard phrase puts its own reason in this header.
+        const QByteArray ownReason = reply->rawHeader("X-Reason").trimmed();
+        if (!ownReason.isEmpty())
+            result.StatusText = QString::fromUtf8(ownReason);
         result.ContentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
         result.Body = reply->readAll();
         return result;
