@@ -1,12 +1,12 @@
 // The student's event window ("Run Student Version"): checks the service, then hosts the event page.
 #pragma once
 
+#include "net/TAgent_Client_Customer.h"
+
 #include <QDialog>
 #include <QPointer>
 
 class QLabel;
-class TAgent_Client_Base;
-class TAgent_Client_Customer;
 class TBrandingStrip;
 class TBusyIndicator;
 class TDO_ClientConfig;

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "data/TDO_Event.h"
+#include "net/TAgent_Client_Base.h"
+#include "ui/TfrmDocumentViewer.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -10,11 +12,9 @@
 class QFrame;
 class QLineEdit;
 class QPushButton;
-class TAgent_Client_Base;
 class TBusyIndicator;
 class TDO_ClientConfig;
 class TDO_Event_Request;
-class TfrmDocumentViewer;
 
 // A short help text next to a field; a click closes it, and it closes by itself after a few seconds.
 class TEventClientHelpPopup : public QLabel {
