@@ -7,6 +7,7 @@
 #include "net/TAgent_Client_CheckVersion.h"
 #include "ui/TBrandingStrip.h"
 #include "ui/TUiServices.h"
+#include "ui/TdlgEventClient.h"
 #include "ui/TdlgEventOpen.h"
 #include "util/TzovUtil_ApplicationVersion.h"
 
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -245,7 +247,17 @@ void TfrmMain::actViewFilesExecute() {
         ShowNotAvailable(tr("Downloading answer files"));
 }
 
-void TfrmMain::actStudentClientExecute() { ShowNotAvailable(tr("The student version")); }
+void TfrmMain::actStudentClientExecute() {
+    TdlgEventClient dlg(ClientConfig(), this);
+    // Centred on the screen rather than on the main window.
+    if (const QScreen *screen = this->screen()) {
+        dlg.adjustSize();
+        QRect frame = dlg.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        dlg.move(frame.topLeft());
+    }
+    dlg.Execute();
+}
 
 void TfrmMain::lblVersionDblClick() {
     FAbout->SetServerBaseURL(ClientConfig().ServerBaseURL());
