@@ -126,12 +126,15 @@ void tst_eventclient::initTestCase() {
 
     // The service keeps real time, so the windows are placed around the real now.
     const TDateTime now = TClock::NowUTC();
-    QVERIFY(FService.SeedEvent(MakeEvent(QStringLiteral("OPEN01"), now.AddMinutes(-60), now.AddMinutes(120))));
+    QVERIFY(
+        FService.SeedEvent(MakeEvent(QStringLiteral("OPEN01"), now.AddMinutes(-60), now.AddMinutes(120))));
     QVERIFY(FService.SeedEvent(MakeEvent(QStringLiteral("WAIT01"), now.AddDays(1), now.AddDays(2))));
     QVERIFY(FService.SeedEvent(MakeEvent(QStringLiteral("SHUT01"), now.AddDays(-2), now.AddDays(-1))));
 }
 
-void tst_eventclient::cleanupTestCase() { FService.Stop(); }
+void tst_eventclient::cleanupTestCase() {
+    FService.Stop();
+}
 
 void tst_eventclient::init() {
     FUi = &TScriptedUi::Install();
@@ -263,8 +266,8 @@ void tst_eventclient::answerDueText_data() {
     QTest::newRow("after stop, deadline") << 0 << true << true << QString();
     QTest::newRow("after stop, none") << 0 << false << false << QString();
     QTest::newRow("duration, deadline known") << 90 << true << true << QString();
-    QTest::newRow("duration, not started") << 90 << false << false
-                                           << QStringLiteral("90 minutes after getting question");
+    QTest::newRow("duration, not started")
+        << 90 << false << false << QStringLiteral("90 minutes after getting question");
 }
 
 void tst_eventclient::answerDueText() {
@@ -296,7 +299,8 @@ void tst_eventclient::passwordRetryThenQuestion() {
     QVERIFY(Enter(frame, QStringLiteral("open 01"), QStringLiteral("bob"), QStringLiteral("1234")));
     QCOMPARE(FPromptsAnswered, QStringList{QStringLiteral("Enter Password")});
     QCOMPARE(FUi->Messages().size(), 1);
-    QCOMPARE(FUi->Messages().first().FirstLine(), QStringLiteral("A password is required to access this event."));
+    QCOMPARE(FUi->Messages().first().FirstLine(),
+             QStringLiteral("A password is required to access this event."));
     QVERIFY(FUi->Messages().first().Text.contains(QStringLiteral("A student password is required")));
     QVERIFY(!frame.IsEventHeld());
     FUi->ClearRecords();
@@ -357,12 +361,12 @@ void tst_eventclient::waitingAndClosedStates_data() {
     QTest::addColumn<QString>("instruction");
     QTest::addColumn<bool>("uploadShown");
     QTest::addColumn<QString>("getQuestion");
-    QTest::newRow("before the window") << QStringLiteral("WAIT01") << int(TframeEventClient::vsWaiting)
-                                       << QStringLiteral("Return when this event is available.") << false
-                                       << QString();
+    QTest::newRow("before the window")
+        << QStringLiteral("WAIT01") << int(TframeEventClient::vsWaiting)
+        << QStringLiteral("Return when this event is available.") << false << QString();
     QTest::newRow("after the window") << QStringLiteral("SHUT01") << int(TframeEventClient::vsClosed)
-                                      << QStringLiteral("Now write your answer. Return here to upload.") << true
-                                      << QStringLiteral("Question Unavailable");
+                                      << QStringLiteral("Now write your answer. Return here to upload.")
+                                      << true << QStringLiteral("Question Unavailable");
 }
 
 void tst_eventclient::waitingAndClosedStates() {
@@ -447,7 +451,8 @@ void tst_eventclient::answerFileLimitUploadAndReceipt() {
     QCOMPARE(receiptLines.value(3), QStringLiteral("Exam ID: alice (4711)"));
     QCOMPARE(receiptLines.value(4), QStringLiteral("File: exact.pdf (1048 KB)"));
     QVERIFY(receiptUrl.contains(QStringLiteral("Your%20Uploads/OPEN01_alice%20%284711%29-Receipt.htm")));
-    QVERIFY(QFile::exists(TDO_ClientConfig::ConfigFolder() + QStringLiteral("Your Uploads/OPEN01_alice (4711).txt")));
+    QVERIFY(QFile::exists(TDO_ClientConfig::ConfigFolder() +
+                          QStringLiteral("Your Uploads/OPEN01_alice (4711).txt")));
 
     // Back to the entry state with every field empty.
     QCOMPARE(frame.ViewState(), TframeEventClient::vsEntry);

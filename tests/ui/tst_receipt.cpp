@@ -114,17 +114,19 @@ void tst_receipt::fileUrl_data() {
     QTest::newRow("blank and parentheses")
         << QStringLiteral("/home/a b/Your Events/X (1).htm")
         << QStringLiteral("file:///home/a%20b/Your%20Events/X%20%281%29.htm");
-    QTest::newRow("reserved characters") << QStringLiteral("/d/a#b+c?d<e>f^g`h{i}j|k\"l\\m.htm")
-                                         << QStringLiteral("file:///d/a%23b%2Bc%3Fd%3Ce%3Ef%5Eg%60h%7Bi%7Dj%7Ck%22l%5Cm.htm");
-    QTest::newRow("non-ASCII as UTF-8") << QStringLiteral("/d/\u00e9t\u00e9.htm")
-                                        << QStringLiteral("file:///d/%C3%A9t%C3%A9.htm");
-    QTest::newRow("relative path gets a leading slash") << QStringLiteral("C:/x y.htm")
-                                                        << QStringLiteral("file:///C:/x%20y.htm");
+    QTest::newRow("reserved characters")
+        << QStringLiteral("/d/a#b+c?d<e>f^g`h{i}j|k\"l\\m.htm")
+        << QStringLiteral("file:///d/a%23b%2Bc%3Fd%3Ce%3Ef%5Eg%60h%7Bi%7Dj%7Ck%22l%5Cm.htm");
+    QTest::newRow("non-ASCII as UTF-8")
+        << QStringLiteral("/d/\u00e9t\u00e9.htm") << QStringLiteral("file:///d/%C3%A9t%C3%A9.htm");
+    QTest::newRow("relative path gets a leading slash")
+        << QStringLiteral("C:/x y.htm") << QStringLiteral("file:///C:/x%20y.htm");
     // A folder really named with a percent sequence must still name that folder.
-    QTest::newRow("percent always encoded") << QStringLiteral("/d/50%41.htm")
-                                            << QStringLiteral("file:///d/50%2541.htm");
-    QTest::newRow("safe punctuation kept") << QStringLiteral("/d/a-b_c.d~e!f'g*h,i;j=k&l@m$n:o[p].htm")
-                                           << QStringLiteral("file:///d/a-b_c.d~e!f'g*h,i;j=k&l@m$n:o[p].htm");
+    QTest::newRow("percent always encoded")
+        << QStringLiteral("/d/50%41.htm") << QStringLiteral("file:///d/50%2541.htm");
+    QTest::newRow("safe punctuation kept")
+        << QStringLiteral("/d/a-b_c.d~e!f'g*h,i;j=k&l@m$n:o[p].htm")
+        << QStringLiteral("file:///d/a-b_c.d~e!f'g*h,i;j=k&l@m$n:o[p].htm");
 }
 
 void tst_receipt::fileUrl() {
@@ -163,10 +165,10 @@ void tst_receipt::couponEventReceiptWritesHtmlAndSummary() {
     const QStringList lines = ReadLines(summary);
     QCOMPARE(lines.size(), 6);
     QVERIFY(lines.at(0).startsWith(QStringLiteral("Saved: Mar 5, 2024 ")));
-    QCOMPARE(lines.mid(1), (QStringList{QStringLiteral("Event Name: Physics <Final>"),
-                                        QStringLiteral("Event Code: ABC 123 DEF"), QStringLiteral("Password: pw-1"),
-                                        QStringLiteral("Accommodation PIN: 4321"),
-                                        QStringLiteral("Receipt URL: ") + url}));
+    QCOMPARE(lines.mid(1),
+             (QStringList{QStringLiteral("Event Name: Physics <Final>"),
+                          QStringLiteral("Event Code: ABC 123 DEF"), QStringLiteral("Password: pw-1"),
+                          QStringLiteral("Accommodation PIN: 4321"), QStringLiteral("Receipt URL: ") + url}));
     QVERIFY(!dlg.ViewButton()->isHidden());
 
     dlg.ViewButton()->click();
@@ -203,12 +205,12 @@ void tst_receipt::uploadReceiptNamesAndAddress() {
     QCOMPARE(QUrl::fromEncoded(url.toUtf8()).toLocalFile(), html);
 
     const QStringList lines = ReadLines(dlg.SummaryFilePath());
-    QCOMPARE(lines.mid(1), (QStringList{QStringLiteral("Event Name: Physics <Final>"),
-                                        QStringLiteral("Event Code: ABC 123 DEF"),
-                                        QStringLiteral("Exam ID: jsmith (1234)"),
-                                        QStringLiteral("File: answer.pdf (2 KB)"),
-                                        QStringLiteral("Received: 2024/03/05 16:45:00 UTC"),
-                                        QStringLiteral("Receipt URL: ") + url}));
+    QCOMPARE(
+        lines.mid(1),
+        (QStringList{QStringLiteral("Event Name: Physics <Final>"), QStringLiteral("Event Code: ABC 123 DEF"),
+                     QStringLiteral("Exam ID: jsmith (1234)"), QStringLiteral("File: answer.pdf (2 KB)"),
+                     QStringLiteral("Received: 2024/03/05 16:45:00 UTC"),
+                     QStringLiteral("Receipt URL: ") + url}));
     // The window shows what the file says.
     auto *received = dlg.findChild<QLabel *>(QStringLiteral("lblReceived"));
     QVERIFY(received);
