@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <malloc.h>
 
@@ -38,21 +39,31 @@ void ResetPeak() {
         f.write("5");
 }
 
+// Process CPU time: other programs on a busy machine do not stretch it the way they stretch wall time.
+double CpuMSecs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
 struct TMeasure {
-    double MSecs = 0;
+    double MSecs = 0; // CPU time, best of the repeats
+    double WallMSecs = 0;
     qint64 PeakKiB = 0; // above the resident size at the start of the phase
 };
 
 TMeasure Measure(const std::function<void()> &AWork, int ARepeats = 5) {
     TMeasure m;
-    m.MSecs = 1e18;
+    m.MSecs = m.WallMSecs = 1e18;
     for (int i = 0; i < ARepeats; ++i) {
         ResetPeak();
         const qint64 base = StatusKiB("VmRSS:");
         QElapsedTimer t;
         t.start();
+        const double cpu = CpuMSecs();
         AWork();
-        m.MSecs = std::min(m.MSecs, double(t.nsecsElapsed()) / 1e6);
+        m.MSecs = std::min(m.MSecs, CpuMSecs() - cpu);
+        m.WallMSecs = std::min(m.WallMSecs, double(t.nsecsElapsed()) / 1e6);
         m.PeakKiB = std::max(m.PeakKiB, StatusKiB("VmHWM:") - base);
     }
     return m;
@@ -142,17 +153,20 @@ TResult Run(int AStudents, const QByteArray &ADocument) {
 }
 
 void Print(int AStudents, const TResult &R) {
-    std::printf("%6d students: round trip %8.1f ms, peak +%7lld KiB | bare %8.1f ms, peak +%7lld KiB | "
-                "time x%.2f, memory x%.2f (wire %lld bytes)\n",
-                AStudents, R.Trip.MSecs, qint64(R.Trip.PeakKiB), R.Bare.MSecs, qint64(R.Bare.PeakKiB),
-                R.Trip.MSecs / R.Bare.MSecs,
-                double(R.Trip.PeakKiB) / double(std::max<qint64>(1, R.Bare.PeakKiB)), qint64(R.WireSize));
+    std::printf(
+        "%6d students: round trip %7.1f ms (wall %7.1f), peak +%7lld KiB | bare %7.1f ms (wall %7.1f), "
+        "peak +%7lld KiB | time x%.2f, memory x%.2f (wire %lld bytes)\n",
+        AStudents, R.Trip.MSecs, R.Trip.WallMSecs, qint64(R.Trip.PeakKiB), R.Bare.MSecs, R.Bare.WallMSecs,
+        qint64(R.Bare.PeakKiB), R.Trip.MSecs / R.Bare.MSecs,
+        double(R.Trip.PeakKiB) / double(std::max<qint64>(1, R.Bare.PeakKiB)), qint64(R.WireSize));
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
+    std::printf("times are process CPU milliseconds, best of 5; peaks are VmHWM above the resident size at "
+                "the start\n");
     const QByteArray doc = Document();
     const TResult none = Run(0, doc);
     const TResult small = Run(5000, doc);

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -19,10 +18,11 @@ QString RemoveBlanks(QString AValue) {
 }
 
 // Sort key of one entry: computed once per sort, so comparisons do no conversions.
+// Kept trivially copyable so the sort moves small plain records; folded texts live in a side vector.
 struct TStudentSortItem {
     qint64 Key = 0;
     qint64 IDNumber = 0;
-    QString IDText;
+    const QString *IDText = nullptr;
     TDO_Event_StudentEntry *Entry = nullptr;
 };
 
@@ -238,15 +238,19 @@ void TDO_Event_StudentList::SortBy(TSortKey AKey, bool AAscending) {
             break;
         }
     }
+    std::vector<QString> texts;
     if (!allNumeric) {
+        texts.reserve(items.size());
         for (auto &item : items)
-            item.IDText = FoldAsciiUpper(item.Entry->ID());
+            texts.push_back(FoldAsciiUpper(item.Entry->ID()));
+        for (size_t i = 0; i < items.size(); ++i)
+            items[i].IDText = &texts[i];
     }
     // Integer IDs are compared by value (not by difference, which overflows for far-apart values).
     auto compareID = [allNumeric](const TStudentSortItem &L, const TStudentSortItem &R) {
         if (allNumeric)
             return CompareInt(L.IDNumber, R.IDNumber);
-        return L.IDText.compare(R.IDText, Qt::CaseSensitive);
+        return L.IDText->compare(*R.IDText, Qt::CaseSensitive);
     };
     const bool idFirst = AKey == TSortKey::skID;
     auto compare = [&](const TStudentSortItem &L, const TStudentSortItem &R) {
@@ -332,13 +336,21 @@ QString TDO_Event_Covid19::ListToText(const QStringList &AList) {
 }
 
 QStringList TDO_Event_Covid19::TextToList(const QString &AText) {
-    static const QRegularExpression KBreak(QStringLiteral("\r\n|\n|\r"));
-    if (AText.isEmpty())
-        return {};
-    QStringList list = AText.split(KBreak);
+    QStringList list;
+    qsizetype start = 0;
+    const qsizetype n = AText.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = AText.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        list << AText.mid(start, i - start);
+        if (c == u'\r' && i + 1 < n && AText.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
     // A final line break ends the last entry; it does not start an empty one.
-    if (!list.isEmpty() && list.last().isEmpty())
-        list.removeLast();
+    if (start < n)
+        list << AText.mid(start);
     return list;
 }
 

@@ -1,5 +1,7 @@
 // The tavix-crypt support tool, run as a program.
 #include "crypto/TzovCryptoTool.h"
+#include "data/TDO_ClientConfig.h"
+#include "data/TDO_Event.h"
 
 #include <QFile>
 #include <QProcess>
@@ -47,6 +49,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void show();
+    void showStoredRecords();
     void errors_data();
     void errors();
 
@@ -100,6 +103,25 @@ void tst_TavixCrypt::show() {
     QCOMPARE(wrong.Exit, 1);
     QVERIFY(wrong.Out.isEmpty());
     QVERIFY(wrong.Err.contains("not XML"));
+}
+
+// Records the program itself wrote are named and shown.
+void tst_TavixCrypt::showStoredRecords() {
+    TDO_ClientConfig config;
+    config.SetCustomerID(QStringLiteral("CUST-9"));
+    QVERIFY(config.SaveTo_File(Path("TavixCorlan.xml"), TzovCryptoTool::ConfigurationStartCode()));
+    const TRun c = Run({"show", Path("TavixCorlan.xml")});
+    QCOMPARE(c.Exit, 0);
+    QVERIFY(c.Out.contains("<customer_id>CUST-9</customer_id>"));
+    QVERIFY(c.Err.contains("of kind \"client configuration\""));
+
+    TDO_Event event;
+    event.SetName(QStringLiteral("Midterm"));
+    QVERIFY(event.SaveTo_File(Path("event.xml"), TzovCryptoTool::NetworkStartCode()));
+    const TRun e = Run({"show", Path("event.xml"), "--network"});
+    QCOMPARE(e.Exit, 0);
+    QVERIFY(e.Out.contains("Midterm"));
+    QVERIFY(e.Err.contains("of kind \"event\""));
 }
 
 void tst_TavixCrypt::errors_data() {

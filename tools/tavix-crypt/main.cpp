@@ -2,6 +2,14 @@
 #include "crypto/TzovCryptoStreamTool.h"
 #include "crypto/TzovCryptoTool.h"
 #include "data/TDOX_Base.h"
+#include "data/TDO_ClientConfig.h"
+#include "data/TDO_Coupon_Entry.h"
+#include "data/TDO_Coupon_Request.h"
+#include "data/TDO_Coupon_Transaction.h"
+#include "data/TDO_Event.h"
+#include "data/TDO_Event_Request.h"
+#include "data/TDO_Event_WithUploadedList.h"
+#include "data/TDO_UploadedFile.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -12,6 +20,10 @@
 
 
 #include <cstdio>
+#include <functional>
+#include <memory>
+#include <pugixml.hpp>
+#include <vector>
 
 namespace {
 
@@ -74,6 +86,50 @@ int Transform(bool AEncrypt, const QString &AIn, const QString &AOut, const QStr
     return exOk;
 }
 
+// The stored record kinds, so `show` can say what a file holds and whether the program can read it.
+struct TRecordKind {
+    const char *Element;
+    const char *Description;
+    std::function<std::unique_ptr<TDOX_BaseQuenmark>()> Make;
+};
+
+template <typename T> std::unique_ptr<TDOX_BaseQuenmark> MakeRecord() { return std::make_unique<T>(); }
+
+const std::vector<TRecordKind> &RecordKinds() {
+    static const std::vector<TRecordKind> kinds = {
+        {"tavix_client_configuration", "client configuration", MakeRecord<TDO_ClientConfig>},
+        {"event", "event", MakeRecord<TDO_Event>},
+        {"event_with_uploaded_list", "event with its uploaded files", MakeRecord<TDO_Event_WithUploadedList>},
+        {"event_request", "event request", MakeRecord<TDO_Event_Request>},
+        {"uploadedfile", "uploaded file", MakeRecord<TDO_UploadedFile>},
+        {"uploadedfile_request", "uploaded-file request", MakeRecord<TDO_UploadedFile_Request>},
+        {"coupon_entry", "coupon", MakeRecord<TDO_Coupon_Entry>},
+        {"coupon_request", "coupon request", MakeRecord<TDO_Coupon_Request>},
+        {"coupon_transaction", "coupon transaction", MakeRecord<TDO_Coupon_Transaction>},
+    };
+    return kinds;
+}
+
+// Names the record inside a decrypted document on standard error, and warns when it does not read back.
+void DescribeRecord(const QString &AFile, const QByteArray &APlain) {
+    pugi::xml_document doc;
+    if (!doc.load_buffer(APlain.constData(), size_t(APlain.size())))
+        return;
+    const pugi::xml_node record = doc.document_element().first_child();
+    const QString element = QString::fromUtf8(record.name());
+    for (const TRecordKind &kind : RecordKinds()) {
+        if (element != QLatin1String(kind.Element))
+            continue;
+        auto obj = kind.Make();
+        if (obj->LoadFrom_String(QString::fromUtf8(APlain), QString()))
+            std::fprintf(stderr, "tavix-crypt: %s holds a record of kind \"%s\"\n", qPrintable(AFile), kind.Description);
+        else
+            PrintError(Tr("%1 names a %2 record that does not read back").arg(AFile, QLatin1String(kind.Description)));
+        return;
+    }
+    PrintError(Tr("%1 holds an element \"%2\" that is no record of this program").arg(AFile, element));
+}
+
 int Show(const QString &AFile, const QString &AStartCode) {
     QFile in(AFile);
     if (!OpenInput(in) || !CheckContainer(in))
@@ -90,6 +146,7 @@ int Show(const QString &AFile, const QString &AStartCode) {
         PrintError(Tr("The decrypted contents of %1 are not XML; is the start code right?").arg(AFile));
         return exFailed;
     }
+    DescribeRecord(AFile, plain);
     // The pretty form uses CR LF; a terminal wants plain line feeds.
     const QByteArray text = QString(pretty).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
