@@ -5,6 +5,7 @@
 #include "TUiTestSupport.h"
 #include "data/TDO_ClientConfig.h"
 #include "data/TDO_Event.h"
+#include "net/TAgent_Client_Base.h"
 #include "ui/TdlgEventClient.h"
 #include "ui/TdlgPasswordPrompt.h"
 #include "ui/TdlgPaymentReceipt_UploadFile.h"
@@ -52,6 +53,7 @@ private slots:
     void startupCheck();
     void startupCheckFailureCloses();
     void closingWhileQuestionOpenIsRefused();
+    void destroyedDuringRequestIgnoresCompletion();
 
 private:
     template <class T> T *Child(QWidget *AParent, const char *AName) {
@@ -564,6 +566,23 @@ void tst_eventclient::closingWhileQuestionOpenIsRefused() {
     frame.DocumentViewer()->close();
     dlg.close();
     QVERIFY(!dlg.isVisible());
+}
+
+void tst_eventclient::destroyedDuringRequestIgnoresCompletion() {
+    auto dlg = std::make_unique<TdlgEventClient>(FConfig);
+    QSignalSpy checked(dlg.get(), &TdlgEventClient::CheckFinished);
+    dlg->show();
+    QVERIFY(checked.wait(RequestTimeout));
+    TframeEventClient &frame = *dlg->Frame();
+    Child<QLineEdit>(&frame, "edtEventCode")->setText(QStringLiteral("OPEN01"));
+    Child<QLineEdit>(&frame, "edtStudentID")->setText(QStringLiteral("alice"));
+    Child<QLineEdit>(&frame, "edtProtectedInfo")->setText(QStringLiteral("1234"));
+    Child<QPushButton>(&frame, "btnEnter")->click();
+    QVERIFY(frame.IsBusy());
+    dlg.reset(); // the running fetch is abandoned; its completion must reach nobody
+    QVERIFY(QTest::qWaitFor([] { return TAgent_Client_Base::RunningCount() == 0; }, RequestTimeout));
+    QTest::qWait(50);
+    QVERIFY(FUi->Messages().isEmpty());
 }
 
 QTEST_MAIN(tst_eventclient)
