@@ -43,7 +43,9 @@ TdlgEventClient::TdlgEventClient(TDO_ClientConfig &AClientConfig, QWidget *APare
     layout->addWidget(FFrame, 1);
 }
 
-TdlgEventClient::~TdlgEventClient() { TAgent_Client_Base::Abandon(FAgent); }
+TdlgEventClient::~TdlgEventClient() {
+    TAgent_Client_Base::Abandon(FAgent);
+}
 
 bool TdlgEventClient::Execute() {
     exec();

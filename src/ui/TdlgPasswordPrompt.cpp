@@ -51,9 +51,13 @@ bool TdlgSecretPrompt::Execute() {
     return exec() == QDialog::Accepted;
 }
 
-QString TdlgSecretPrompt::Entry() const { return FEdit->text().trimmed(); }
+QString TdlgSecretPrompt::Entry() const {
+    return FEdit->text().trimmed();
+}
 
-void TdlgSecretPrompt::UpdateOK() { FOK->setEnabled(!Entry().isEmpty()); }
+void TdlgSecretPrompt::UpdateOK() {
+    FOK->setEnabled(!Entry().isEmpty());
+}
 
 TdlgPasswordPrompt::TdlgPasswordPrompt(QWidget *AParent)
     : TdlgSecretPrompt(tr("Enter Password"), tr("Password"), AParent) {

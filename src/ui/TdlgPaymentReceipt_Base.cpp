@@ -208,8 +208,7 @@ QString TdlgPaymentReceipt_Base::FileUrlFromPath(const QString &APath) {
         // A percent sign is always encoded, even one followed by two hex digits: a folder really named
         // "a%20b" must not turn into "a b" in the browser.
         if (u < '!' || u > '~' || std::strchr(Reserved, c) != nullptr)
-            encoded += QLatin1Char('%') +
-                       QStringLiteral("%1").arg(u, 2, 16, QLatin1Char('0')).toUpper();
+            encoded += QLatin1Char('%') + QStringLiteral("%1").arg(u, 2, 16, QLatin1Char('0')).toUpper();
         else
             encoded += QLatin1Char(c);
     }
@@ -230,7 +229,8 @@ QString TdlgPaymentReceipt_Base::SavedStamp() {
     // "ap" follows the locale's spelling; the stamp always ends in lower-case am or pm.
     const int blank = text.lastIndexOf(QLatin1Char(' '));
     if (blank >= 0)
-        text = text.left(blank + 1) + (value.time().hour() < 12 ? QStringLiteral("am") : QStringLiteral("pm"));
+        text =
+            text.left(blank + 1) + (value.time().hour() < 12 ? QStringLiteral("am") : QStringLiteral("pm"));
     return text;
 }
 

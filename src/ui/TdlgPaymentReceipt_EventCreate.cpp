@@ -10,11 +10,12 @@
 TdlgPaymentReceipt_EventCreate::TdlgPaymentReceipt_EventCreate(QWidget *AParent)
     : TdlgPaymentReceipt_Base(AParent) {
     setObjectName(QStringLiteral("dlgPaymentReceipt_EventCreate"));
-    SetTexts({tr("EVENT CREATED"),
-              {tr("IMPORTANT > Save Event Code and password!"), tr("These are on your receipt, so save that too."),
-               tr("If you forget them, they can't be recovered.")},
-              tr("Copy to clipboard"),
-              tr("Confirm you have saved the Event Code and password.")});
+    SetTexts(
+        {tr("EVENT CREATED"),
+         {tr("IMPORTANT > Save Event Code and password!"), tr("These are on your receipt, so save that too."),
+          tr("If you forget them, they can't be recovered.")},
+         tr("Copy to clipboard"),
+         tr("Confirm you have saved the Event Code and password.")});
 }
 
 void TdlgPaymentReceipt_EventCreate::Execute(const TDO_ClientConfig &AClientConfig, const TDO_Event &AEvent) {
@@ -51,7 +52,8 @@ void TdlgPaymentReceipt_EventCreate::Prepare(const TDO_ClientConfig &AClientConf
     setTabOrder(ConfirmBox(), CloseButton());
 
     const QStringList lines{tr("Event Name: ") + FEvent.Name(), tr("Event Code: ") + FEvent.ID_Pretty(),
-                            tr("Password: ") + FEvent.Password(), tr("Accommodation PIN: ") + FEvent.AccommPIN(),
+                            tr("Password: ") + FEvent.Password(),
+                            tr("Accommodation PIN: ") + FEvent.AccommPIN(),
                             tr("Receipt URL: ") + charge.ReceiptUrl()};
     FinishPrepare(baseName + QStringLiteral(".txt"), lines, charge.ReceiptUrl());
 }

@@ -7,13 +7,15 @@
 #include <QCheckBox>
 #include <QPushButton>
 
-TdlgPaymentReceipt_UploadFile::TdlgPaymentReceipt_UploadFile(QWidget *AParent) : TdlgPaymentReceipt_Base(AParent) {
+TdlgPaymentReceipt_UploadFile::TdlgPaymentReceipt_UploadFile(QWidget *AParent)
+    : TdlgPaymentReceipt_Base(AParent) {
     setObjectName(QStringLiteral("dlgPaymentReceipt_UploadFile"));
-    SetTexts({tr("UPLOAD SUCCESSFUL"),
-              {tr("IMPORTANT > Save this info and your receipt."), tr("Copy the info using the button below."),
-               tr("It is also on your receipt, so save that too.")},
-              tr("Copy info to clipboard"),
-              tr("Confirm you have saved your submittal info and receipt.")});
+    SetTexts(
+        {tr("UPLOAD SUCCESSFUL"),
+         {tr("IMPORTANT > Save this info and your receipt."), tr("Copy the info using the button below."),
+          tr("It is also on your receipt, so save that too.")},
+         tr("Copy info to clipboard"),
+         tr("Confirm you have saved your submittal info and receipt.")});
 }
 
 void TdlgPaymentReceipt_UploadFile::Execute(const TDO_ClientConfig &AClientConfig, const TDO_Event &AEvent,

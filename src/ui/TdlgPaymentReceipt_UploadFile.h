@@ -13,9 +13,11 @@ public:
     explicit TdlgPaymentReceipt_UploadFile(QWidget *AParent = nullptr);
 
     // Writes the receipt files, fills the window and shows it modally.
-    void Execute(const TDO_ClientConfig &AClientConfig, const TDO_Event &AEvent, const TDO_UploadedFile &AUpload);
+    void Execute(const TDO_ClientConfig &AClientConfig, const TDO_Event &AEvent,
+                 const TDO_UploadedFile &AUpload);
     // The first part of Execute without showing the window.
-    void Prepare(const TDO_ClientConfig &AClientConfig, const TDO_Event &AEvent, const TDO_UploadedFile &AUpload);
+    void Prepare(const TDO_ClientConfig &AClientConfig, const TDO_Event &AEvent,
+                 const TDO_UploadedFile &AUpload);
 
     const TDO_Event &Event() const { return FEvent; }
     // The window's own copy; its charge carries the local receipt address when one was written.

@@ -63,7 +63,9 @@ TEventClientHelpPopup::TEventClientHelpPopup(const QString &AText, QWidget *AAnc
     QTimer::singleShot(LifetimeMSecs, this, &QWidget::close);
 }
 
-void TEventClientHelpPopup::mousePressEvent(QMouseEvent *) { close(); }
+void TEventClientHelpPopup::mousePressEvent(QMouseEvent *) {
+    close();
+}
 
 // ---------------------------------------------------------------------------------------------------------------
 
@@ -82,13 +84,15 @@ TframeEventClient::~TframeEventClient() {
 }
 
 QString TframeEventClient::Text_HelpStudentID() {
-    return tr("This could be your name, student ID, anonymous exam ID, or whatever identifier your instructor "
-              "is expecting.");
+    return tr(
+        "This could be your name, student ID, anonymous exam ID, or whatever identifier your instructor "
+        "is expecting.");
 }
 
 QString TframeEventClient::Text_HelpProtectedInfo() {
-    return tr("Disambiguator: Can be any 4-digit number you'll easily remember. Your instructor may need this "
-              "info to help identify you.");
+    return tr(
+        "Disambiguator: Can be any 4-digit number you'll easily remember. Your instructor may need this "
+        "info to help identify you.");
 }
 
 void TframeEventClient::BuildControls() {
@@ -237,7 +241,8 @@ QString TframeEventClient::FilterTyped(QObject *AField, const QString &AText) co
         if (AField == FEventCode) {
             if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
                 c = QChar(c.unicode() - 'a' + 'A');
-            if ((c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('0') && c <= QLatin1Char('9')))
+            if ((c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                (c >= QLatin1Char('0') && c <= QLatin1Char('9')))
                 result += c;
         } else if (AField == FStudentIDEdit) {
             if (!c.isSpace())
@@ -306,9 +311,13 @@ void TframeEventClient::UpdateEnterButton() {
                        !FProtectedInfo->text().trimmed().isEmpty());
 }
 
-void TframeEventClient::btnHelpStudentIDClick() { ShowHelp(FStudentIDEdit, Text_HelpStudentID()); }
+void TframeEventClient::btnHelpStudentIDClick() {
+    ShowHelp(FStudentIDEdit, Text_HelpStudentID());
+}
 
-void TframeEventClient::btnHelpProtectedInfoClick() { ShowHelp(FProtectedInfo, Text_HelpProtectedInfo()); }
+void TframeEventClient::btnHelpProtectedInfoClick() {
+    ShowHelp(FProtectedInfo, Text_HelpProtectedInfo());
+}
 
 void TframeEventClient::ShowHelp(QWidget *AAnchor, const QString &AText) {
     if (FHelp)
@@ -413,7 +422,9 @@ void TframeEventClient::Perform(TDO_ClientConfig &AClientConfig) {
     FStudentIDEdit->setFocus();
 }
 
-bool TframeEventClient::IsBusy() const { return FBusy->IsBusy(); }
+bool TframeEventClient::IsBusy() const {
+    return FBusy->IsBusy();
+}
 
 bool TframeEventClient::IsQuestionDocumentHeld() const {
     return !FEvent.Covid19().ResourceFileData().isEmpty() && !FEvent.Covid19().ResourceFilename().isEmpty();
@@ -426,11 +437,10 @@ bool TframeEventClient::IsDocumentViewerOpen() const {
 void TframeEventClient::SetBusy(bool ABusy) {
     FBusy->SetBusy(ABusy);
     const bool idle = !ABusy;
-    for (QWidget *control :
-         {static_cast<QWidget *>(FEventCode), static_cast<QWidget *>(FStudentIDEdit),
-          static_cast<QWidget *>(FProtectedInfo), static_cast<QWidget *>(FHelpStudentID),
-          static_cast<QWidget *>(FHelpProtectedInfo), static_cast<QWidget *>(FAnswerFile),
-          static_cast<QWidget *>(FBrowseAnswerFile)})
+    for (QWidget *control : {static_cast<QWidget *>(FEventCode), static_cast<QWidget *>(FStudentIDEdit),
+                             static_cast<QWidget *>(FProtectedInfo), static_cast<QWidget *>(FHelpStudentID),
+                             static_cast<QWidget *>(FHelpProtectedInfo), static_cast<QWidget *>(FAnswerFile),
+                             static_cast<QWidget *>(FBrowseAnswerFile)})
         control->setEnabled(idle);
     FGetQuestion->setEnabled(idle && IsQuestionDocumentHeld());
     FUploadAnswer->setEnabled(idle && IsEventHeld() && CheckAnswerFile(false));
@@ -477,8 +487,8 @@ void TframeEventClient::btnBrowseAnswerFileClick() {
         patterns << QStringLiteral("*") + extension;
     if (patterns.isEmpty())
         patterns << QStringLiteral("*");
-    const QString filter = tr("Document") + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                           QLatin1Char(')');
+    const QString filter =
+        tr("Document") + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     const QString path = Ui().GetOpenFileName(this, tr("Select File to Upload"), QString(), filter);
     if (!path.isEmpty())
         FAnswerFile->setText(path);
@@ -517,8 +527,8 @@ void TframeEventClient::btnUploadAnswerClick() {
     reader->start();
 }
 
-void TframeEventClient::AnswerFileRead(quint64 ASerial, const QString &APath, const QByteArray &AData, bool AOK,
-                                       bool ATooLarge) {
+void TframeEventClient::AnswerFileRead(quint64 ASerial, const QString &APath, const QByteArray &AData,
+                                       bool AOK, bool ATooLarge) {
     if (ASerial != FReadSerial)
         return;
     FReading = false;
@@ -542,7 +552,8 @@ void TframeEventClient::AnswerFileRead(quint64 ASerial, const QString &APath, co
     request.SetCustomerID(FClientConfig ? FClientConfig->CustomerID() : QString());
     request.SetClientVersion(TzovUtil_ApplicationVersion::Version_AsString());
     request.SetPassword(FStudentPassword);
-    StartRequest(new TAgent_Client_Upload(FClientConfig ? FClientConfig->ServerBaseURL() : QString(), request));
+    StartRequest(
+        new TAgent_Client_Upload(FClientConfig ? FClientConfig->ServerBaseURL() : QString(), request));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -568,7 +579,8 @@ void TframeEventClient::StartRequest(TAgent_Client_Base *AAgent) {
 }
 
 void TframeEventClient::SendFetch(const TDO_Event_Request &ARequest) {
-    StartRequest(new TAgent_Client_Event(FClientConfig ? FClientConfig->ServerBaseURL() : QString(), ARequest));
+    StartRequest(
+        new TAgent_Client_Event(FClientConfig ? FClientConfig->ServerBaseURL() : QString(), ARequest));
 }
 
 void TframeEventClient::btnEnterClick() {

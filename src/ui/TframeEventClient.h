@@ -40,7 +40,8 @@ public:
     explicit TframeEventClient(QWidget *AParent = nullptr);
     ~TframeEventClient() override;
 
-    // Stores the configuration (borrowed; it must outlive the frame), enters the entry state, shows the frame.
+    // Stores the configuration (borrowed; it must outlive the frame), enters the entry state, shows the
+    // frame.
     void Perform(TDO_ClientConfig &AClientConfig);
     void SetBusy(bool ABusy);
     bool IsBusy() const;
@@ -100,7 +101,8 @@ private:
     void SendFetch(const TDO_Event_Request &ARequest);
     void EventCompleted(TAgent_Client_Base *ASender);
     void UploadCompleted(TAgent_Client_Base *ASender);
-    void AnswerFileRead(quint64 ASerial, const QString &APath, const QByteArray &AData, bool AOK, bool ATooLarge);
+    void AnswerFileRead(quint64 ASerial, const QString &APath, const QByteArray &AData, bool AOK,
+                        bool ATooLarge);
     void OpenQuestion();
     void ShowHelp(QWidget *AAnchor, const QString &AText);
     QString FilterTyped(QObject *AField, const QString &AText) const;
