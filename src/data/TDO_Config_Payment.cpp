@@ -74,10 +74,14 @@ void TDO_Config_Payment::ReadFromNode(TXmlNode ANode) {
         return;
     FProcessor = PaymentProcessor_FromString(
         Attribute_Read_AsString(ANode, "payment_processor", PaymentProcessor_ToString(FProcessor)));
-    FCreateEvent_FeeInCents = ChildNode_Read_AsInteger(ANode, "create_event_fee_in_cents", FCreateEvent_FeeInCents);
-    FCreateEvent_Description = ChildNode_Read_AsString(ANode, "create_event_description", FCreateEvent_Description);
-    FUploadFile_FeeInCents = ChildNode_Read_AsInteger(ANode, "upload_file_fee_in_cents", FUploadFile_FeeInCents);
-    FUploadFile_Description = ChildNode_Read_AsString(ANode, "upload_file_description", FUploadFile_Description);
+    FCreateEvent_FeeInCents =
+        ChildNode_Read_AsInteger(ANode, "create_event_fee_in_cents", FCreateEvent_FeeInCents);
+    FCreateEvent_Description =
+        ChildNode_Read_AsString(ANode, "create_event_description", FCreateEvent_Description);
+    FUploadFile_FeeInCents =
+        ChildNode_Read_AsInteger(ANode, "upload_file_fee_in_cents", FUploadFile_FeeInCents);
+    FUploadFile_Description =
+        ChildNode_Read_AsString(ANode, "upload_file_description", FUploadFile_Description);
     SetCouponServerBaseURL(ChildNode_Read_AsString(ANode, "coupon_server_base_url", FCouponServerBaseURL));
 }
 
@@ -88,9 +92,8 @@ TzovPayment_Data_PaymentRequirements::TzovPayment_Data_PaymentRequirements()
     TzovPayment_Data_PaymentRequirements::Initialize();
 }
 
-TzovPayment_Data_PaymentRequirements::TzovPayment_Data_PaymentRequirements(TzovPaymentProcessor APaymentProcessor,
-                                                                           qint32 AProductAmount_inCents,
-                                                                           const QString &AProductDescription)
+TzovPayment_Data_PaymentRequirements::TzovPayment_Data_PaymentRequirements(
+    TzovPaymentProcessor APaymentProcessor, qint32 AProductAmount_inCents, const QString &AProductDescription)
     : TzovPayment_Data_PaymentRequirements() {
     FPaymentProcessor = APaymentProcessor;
     FProductAmount_inCents = AProductAmount_inCents;
@@ -131,6 +134,7 @@ void TzovPayment_Data_PaymentRequirements::ReadFromNode(TXmlNode ANode) {
         return;
     FPaymentProcessor = PaymentProcessor_FromString(
         Attribute_Read_AsString(ANode, "payment_processor", PaymentProcessor_ToString(FPaymentProcessor)));
-    FProductAmount_inCents = Attribute_Read_AsInteger(ANode, "product_amount_in_cents", FProductAmount_inCents);
+    FProductAmount_inCents =
+        Attribute_Read_AsInteger(ANode, "product_amount_in_cents", FProductAmount_inCents);
     SetProductDescription(Attribute_Read_AsString(ANode, "product_description", FProductDescription));
 }

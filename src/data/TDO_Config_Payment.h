@@ -1,4 +1,5 @@
-// The fee configuration the server hands out, the processor account choice, and what one payment is to collect.
+// The fee configuration the server hands out, the processor account choice, and what one payment is to
+// collect.
 #pragma once
 
 #include "data/TDOX_Base.h"
@@ -51,8 +52,8 @@ private:
 class TzovPayment_Data_PaymentRequirements : public TDOX_Base {
 public:
     TzovPayment_Data_PaymentRequirements();
-    TzovPayment_Data_PaymentRequirements(TzovPaymentProcessor APaymentProcessor, qint32 AProductAmount_inCents,
-                                         const QString &AProductDescription);
+    TzovPayment_Data_PaymentRequirements(TzovPaymentProcessor APaymentProcessor,
+                                         qint32 AProductAmount_inCents, const QString &AProductDescription);
     TzovPayment_Data_PaymentRequirements(const TzovPayment_Data_PaymentRequirements &AObj)
         : TzovPayment_Data_PaymentRequirements() {
         Duplicate(AObj);

@@ -2,9 +2,13 @@
 
 #include <QRandomGenerator>
 
-TDO_CouponCode::TDO_CouponCode() : TDOX_BaseQuenmark(QStringLiteral("coupon_code")) { TDO_CouponCode::Initialize(); }
+TDO_CouponCode::TDO_CouponCode() : TDOX_BaseQuenmark(QStringLiteral("coupon_code")) {
+    TDO_CouponCode::Initialize();
+}
 
-TDO_CouponCode::TDO_CouponCode(const QString &ACode) : TDO_CouponCode() { SetCode(ACode); }
+TDO_CouponCode::TDO_CouponCode(const QString &ACode) : TDO_CouponCode() {
+    SetCode(ACode);
+}
 
 void TDO_CouponCode::Initialize() {
     TDOX_BaseQuenmark::Initialize();
@@ -34,7 +38,9 @@ void TDO_CouponCode::ReadFromNode(TXmlNode ANode) {
     SetCode(Attribute_Read_AsString(ANode, "code", FCode));
 }
 
-void TDO_CouponCode::SetCode(const QString &AValue) { FCode = NormalizeCode(AValue); }
+void TDO_CouponCode::SetCode(const QString &AValue) {
+    FCode = NormalizeCode(AValue);
+}
 
 QString TDO_CouponCode::NormalizeCode(const QString &ACode) {
     QString s = TrimText(ACode);

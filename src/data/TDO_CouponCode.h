@@ -1,4 +1,5 @@
-// A coupon code in its normal form (one run of upper-case characters) with its derived display and storage names.
+// A coupon code in its normal form (one run of upper-case characters) with its derived display and storage
+// names.
 #pragma once
 
 #include "data/TDOX_BaseQuenmark.h"

@@ -42,7 +42,8 @@ void TDO_Coupon_Entry::ReadFromNode(TXmlNode ANode) {
     ChildNode_FindAndRead(ANode, &FCouponCode);
     FUsesRemaining = Attribute_Read_AsInteger(ANode, "uses_remaining", FUsesRemaining);
     SetExpirationUTC(Attribute_Read_AsDateTime(ANode, "expiration_utc", FExpirationUTC));
-    FProductID = ProductID_FromString(Attribute_Read_AsString(ANode, "product_id", ProductID_ToString(FProductID)));
+    FProductID =
+        ProductID_FromString(Attribute_Read_AsString(ANode, "product_id", ProductID_ToString(FProductID)));
 }
 
 bool TDO_Coupon_Entry::IsExpired() const {

@@ -7,7 +7,9 @@
 
 namespace {
 
-QString Tr(const char *AText) { return QCoreApplication::translate("TDO_Coupon_HtmlTool", AText); }
+QString Tr(const char *AText) {
+    return QCoreApplication::translate("TDO_Coupon_HtmlTool", AText);
+}
 
 QString SvgDataUrl(const char *ASvg) {
     return QStringLiteral("data:image/svg+xml;base64,") + QString::fromLatin1(QByteArray(ASvg).toBase64());
@@ -50,7 +52,9 @@ QString TDO_Coupon_HtmlTool::Template(TProductID AProductID, bool AEvalMode) {
     const QString forum = QString::fromUtf8(TavixDeployment::support_forum_address).toHtmlEscaped();
 
     SL << QStringLiteral("<!DOCTYPE html>");
-    SL << QStringLiteral("<!-- saved from url=(%1)%2 -->").arg(savedFrom.size(), 4, 10, QLatin1Char('0')).arg(savedFrom);
+    SL << QStringLiteral("<!-- saved from url=(%1)%2 -->")
+              .arg(savedFrom.size(), 4, 10, QLatin1Char('0'))
+              .arg(savedFrom);
     SL << QStringLiteral("<html lang=\"en\"><head>");
     SL << QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">");
     SL << QStringLiteral("<title>Your Quenmark receipt</title>");
@@ -62,16 +66,19 @@ QString TDO_Coupon_HtmlTool::Template(TProductID AProductID, bool AEvalMode) {
                          "\"Helvetica Neue\", Ubuntu, Arial, sans-serif; font-size: 15px; line-height: 24px; "
                          "color: #414552; }");
     SL << QStringLiteral(".wrapper { width: 600px; margin: 0 auto; }");
-    SL << QStringLiteral(".card { background-color: #ffffff; border-radius: 12px; overflow: hidden; "
-                         "box-shadow: 0 7px 14px 0 rgba(50, 50, 93, 0.10), 0 3px 6px 0 rgba(0, 0, 0, 0.07); }");
-    SL << QStringLiteral(".header td { background-color: #0d0d0d; height: 156px; padding: 0; line-height: 0; }");
+    SL << QStringLiteral(
+        ".card { background-color: #ffffff; border-radius: 12px; overflow: hidden; "
+        "box-shadow: 0 7px 14px 0 rgba(50, 50, 93, 0.10), 0 3px 6px 0 rgba(0, 0, 0, 0.07); }");
+    SL << QStringLiteral(
+        ".header td { background-color: #0d0d0d; height: 156px; padding: 0; line-height: 0; }");
     SL << QStringLiteral(".header img { display: block; border: 0; }");
     SL << QStringLiteral(".section { background-color: #ffffff; }");
     SL << QStringLiteral(".content { width: 472px; margin: 0 auto; }");
     SL << QStringLiteral(".title { text-align: center; font-size: 24px; line-height: 32px; font-weight: 600; "
                          "color: #1a1f36; padding: 32px 0 8px 0; }");
-    SL << QStringLiteral(".subtitle { text-align: center; font-size: 15px; color: #697386; padding: 0 0 24px 0; "
-                         "word-break: break-all; }");
+    SL << QStringLiteral(
+        ".subtitle { text-align: center; font-size: 15px; color: #697386; padding: 0 0 24px 0; "
+        "word-break: break-all; }");
     SL << QStringLiteral(".heading { font-size: 11px; line-height: 16px; font-weight: bold; "
                          "text-transform: uppercase; letter-spacing: 0.5px; color: #8792a2; }");
     SL << QStringLiteral(".col { width: 50%; vertical-align: top; padding: 0 0 20px 0; }");
@@ -79,25 +86,30 @@ QString TDO_Coupon_HtmlTool::Template(TProductID AProductID, bool AEvalMode) {
     SL << QStringLiteral(".summary { background-color: #f6f9fc; border-radius: 8px; }");
     SL << QStringLiteral(".item { padding: 16px 20px; color: #1a1f36; word-break: break-word; }");
     SL << QStringLiteral("hr { width: 78%; border: 0; border-top: 1px solid #e6ebf1; margin: 28px auto; }");
-    SL << QStringLiteral(".footnote { font-size: 13px; line-height: 20px; color: #8792a2; padding: 0 0 32px 0; }");
+    SL << QStringLiteral(
+        ".footnote { font-size: 13px; line-height: 20px; color: #8792a2; padding: 0 0 32px 0; }");
     SL << QStringLiteral(".footnote a { color: #635bff; text-decoration: none; }");
     SL << QStringLiteral("</style>");
     SL << QStringLiteral("</head>");
     SL << QStringLiteral("<body style=\"background-color:#f1f5f9;\">");
-    SL << QStringLiteral("<table class=\"wrapper\" width=\"600\" align=\"center\" border=\"0\" cellpadding=\"0\" "
-                         "cellspacing=\"0\" style=\"margin: 32px auto;\"><tr><td class=\"card\">");
+    SL << QStringLiteral(
+        "<table class=\"wrapper\" width=\"600\" align=\"center\" border=\"0\" cellpadding=\"0\" "
+        "cellspacing=\"0\" style=\"margin: 32px auto;\"><tr><td class=\"card\">");
     SL << QStringLiteral("<table width=\"600\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">");
     SL << QStringLiteral("<tr class=\"header\">");
-    SL << QStringLiteral("<td width=\"252\" height=\"156\"><img src=\"%1\" width=\"252\" height=\"156\" alt=\"\"></td>")
+    SL << QStringLiteral(
+              "<td width=\"252\" height=\"156\"><img src=\"%1\" width=\"252\" height=\"156\" alt=\"\"></td>")
               .arg(SvgDataUrl(KBandSvg));
     SL << QStringLiteral("<td width=\"96\" height=\"156\"><img src=\"%1\" width=\"96\" height=\"156\" "
                          "alt=\"Quenmark\"></td>")
               .arg(SvgDataUrl(KBadgeSvg));
-    SL << QStringLiteral("<td width=\"252\" height=\"156\"><img src=\"%1\" width=\"252\" height=\"156\" alt=\"\"></td>")
+    SL << QStringLiteral(
+              "<td width=\"252\" height=\"156\"><img src=\"%1\" width=\"252\" height=\"156\" alt=\"\"></td>")
               .arg(SvgDataUrl(KBandRightSvg));
     SL << QStringLiteral("</tr>");
     SL << QStringLiteral("</table>");
-    SL << QStringLiteral("<table class=\"section\" width=\"600\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">");
+    SL << QStringLiteral(
+        "<table class=\"section\" width=\"600\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">");
     SL << QStringLiteral("<tr><td class=\"title\">%1</td></tr>").arg(Tr("Receipt from Quenmark"));
     SL << QStringLiteral("<tr><td class=\"subtitle\">{{TRANSACTION_ID}}</td></tr>");
     SL << QStringLiteral("</table>");
@@ -133,11 +145,13 @@ QString TDO_Coupon_HtmlTool::Template(TProductID AProductID, bool AEvalMode) {
     SL << QStringLiteral("</td></tr>");
     SL << QStringLiteral("<!-- /item -->");
     SL << QStringLiteral("</table>");
-    SL << QStringLiteral("<table class=\"section\" width=\"600\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">"
-                         "<tr><td><hr></td></tr></table>");
+    SL << QStringLiteral(
+        "<table class=\"section\" width=\"600\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">"
+        "<tr><td><hr></td></tr></table>");
     SL << QStringLiteral("<table class=\"section content\" width=\"472\" align=\"center\" border=\"0\" "
                          "cellpadding=\"0\" cellspacing=\"0\">");
-    SL << QStringLiteral("<tr><td class=\"footnote\">%1<a href=\"%2\" target=\"_blank\" rel=\"noopener\">%2</a></td></tr>")
+    SL << QStringLiteral("<tr><td class=\"footnote\">%1<a href=\"%2\" target=\"_blank\" "
+                         "rel=\"noopener\">%2</a></td></tr>")
               .arg(Tr("If you have any questions, visit our support forum at "), forum);
     SL << QStringLiteral("</table>");
     SL << QStringLiteral("</td></tr></table>");
@@ -154,7 +168,8 @@ QString TDO_Coupon_HtmlTool::TransactionHtml(const QString &ATransToken) {
     const qsizetype p = ATransToken.indexOf(u';');
     if (p < 0)
         return ATransToken.toHtmlEscaped();
-    return ATransToken.left(p).toHtmlEscaped() + QStringLiteral("<br>") + ATransToken.mid(p + 1).toHtmlEscaped();
+    return ATransToken.left(p).toHtmlEscaped() + QStringLiteral("<br>") +
+           ATransToken.mid(p + 1).toHtmlEscaped();
 }
 
 QString TDO_Coupon_HtmlTool::Fill(const QString &ATemplate, const QHash<QString, QString> &AValues) {
@@ -175,15 +190,16 @@ QString TDO_Coupon_HtmlTool::Fill(const QString &ATemplate, const QHash<QString,
     return out;
 }
 
-QStringList TDO_Coupon_HtmlTool::ReceiptFor_CreateEvent(const QString &ATransToken, const QString &ACreatedUTC,
-                                                        const QString &AEventName, const QString &AEventCode,
-                                                        const QString &APassword,
+QStringList TDO_Coupon_HtmlTool::ReceiptFor_CreateEvent(const QString &ATransToken,
+                                                        const QString &ACreatedUTC, const QString &AEventName,
+                                                        const QString &AEventCode, const QString &APassword,
                                                         const QString &AAccommPIN) const {
     const QHash<QString, QString> values{
         {QStringLiteral("PAYMENT_DATE"), ACreatedUTC.toHtmlEscaped()},
         {QStringLiteral("TRANSACTION_ID"), TransactionHtml(ATransToken)},
         {QStringLiteral("PAYMENT_METHOD"), Tr("Coupon").toHtmlEscaped()},
-        {QStringLiteral("DESCRIPTION"), ProductID_DefaultDescription(TProductID::pidCreateEvent).toHtmlEscaped()},
+        {QStringLiteral("DESCRIPTION"),
+         ProductID_DefaultDescription(TProductID::pidCreateEvent).toHtmlEscaped()},
         {QStringLiteral("EVENT_NAME"), AEventName.toHtmlEscaped()},
         {QStringLiteral("EVENT_CODE"), AEventCode.toHtmlEscaped()},
         {QStringLiteral("PASSWORD"), APassword.toHtmlEscaped()},
@@ -200,7 +216,8 @@ QStringList TDO_Coupon_HtmlTool::ReceiptFor_UploadFile(const QString &ATransToke
         {QStringLiteral("PAYMENT_DATE"), ACreatedUTC.toHtmlEscaped()},
         {QStringLiteral("TRANSACTION_ID"), TransactionHtml(ATransToken)},
         {QStringLiteral("PAYMENT_METHOD"), Tr("Coupon").toHtmlEscaped()},
-        {QStringLiteral("DESCRIPTION"), ProductID_DefaultDescription(TProductID::pidUploadFile).toHtmlEscaped()},
+        {QStringLiteral("DESCRIPTION"),
+         ProductID_DefaultDescription(TProductID::pidUploadFile).toHtmlEscaped()},
         {QStringLiteral("EVENT_NAME"), AEventName.toHtmlEscaped()},
         {QStringLiteral("EVENT_CODE"), AEventCode.toHtmlEscaped()},
         {QStringLiteral("EXAMINEE_ID"), AExamineeID.toHtmlEscaped()},

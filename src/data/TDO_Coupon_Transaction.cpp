@@ -65,8 +65,8 @@ void TDO_Coupon_Transaction::ReadFromNode(TXmlNode ANode) {
     SetToken(Attribute_Read_AsString(ANode, "transaction_id", FToken));
     ChildNode_FindAndRead(ANode, &FCouponCode);
     ChildNode_FindAndRead(ANode, &FRedeemer);
-    FRedeemedFor =
-        ProductID_FromString(Attribute_Read_AsString(ANode, "redeemed_for", ProductID_ToString(FRedeemedFor)));
+    FRedeemedFor = ProductID_FromString(
+        Attribute_Read_AsString(ANode, "redeemed_for", ProductID_ToString(FRedeemedFor)));
     SetRedeemedNotes(ChildNode_Read_AsString(ANode, "redeemed_notes", FRedeemedNotes));
     SetEventCode(Attribute_Read_AsString(ANode, "event_code", FEventCode));
     SetExamineeID(Attribute_Read_AsString(ANode, "examinee_id", FExamineeID));
@@ -76,4 +76,6 @@ bool TDO_Coupon_Transaction::IsExpired(int AInMinutes) const {
     return TClock::NowUTC() > FCreatedUTC.AddMinutes(AInMinutes);
 }
 
-QString TDO_Coupon_Transaction::NewToken() { return QUuid::createUuid().toString(QUuid::WithBraces).toUpper(); }
+QString TDO_Coupon_Transaction::NewToken() {
+    return QUuid::createUuid().toString(QUuid::WithBraces).toUpper();
+}

@@ -1,4 +1,5 @@
-// A redemption granted by the coupon server; it travels on inside the event or upload request that it pays for.
+// A redemption granted by the coupon server; it travels on inside the event or upload request that it pays
+// for.
 #pragma once
 
 #include "data/TDOX_BaseQuenmark.h"
@@ -17,7 +18,8 @@ public:
         return *this;
     }
 
-    // CreatedUTC becomes the current time, so a transaction read without "created_utc" carries the reading time.
+    // CreatedUTC becomes the current time, so a transaction read without "created_utc" carries the reading
+    // time.
     void Initialize() override;
     void Duplicate(const TDOX_Base &AObj) override;
     void WriteToNode(TXmlNode ANode) const override;

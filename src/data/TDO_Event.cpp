@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -19,14 +18,17 @@ QString RemoveBlanks(QString AValue) {
 }
 
 // Sort key of one entry: computed once per sort, so comparisons do no conversions.
+// Kept trivially copyable so the sort moves small plain records; folded texts live in a side vector.
 struct TStudentSortItem {
     qint64 Key = 0;
     qint64 IDNumber = 0;
-    QString IDText;
+    const QString *IDText = nullptr;
     TDO_Event_StudentEntry *Entry = nullptr;
 };
 
-int CompareInt(qint64 A, qint64 B) { return A < B ? -1 : (A > B ? 1 : 0); }
+int CompareInt(qint64 A, qint64 B) {
+    return A < B ? -1 : (A > B ? 1 : 0);
+}
 
 } // namespace
 
@@ -102,7 +104,9 @@ bool TDO_Event_StudentEntry::IsPasswordOK(const QString &APassword) const {
     return APassword.compare(FPassword, Qt::CaseInsensitive) == 0;
 }
 
-QString TDO_Event_StudentEntry::CleanID(const QString &AValue) { return RemoveBlanks(TrimText(AValue)); }
+QString TDO_Event_StudentEntry::CleanID(const QString &AValue) {
+    return RemoveBlanks(TrimText(AValue));
+}
 
 // ---------------------------------------------------------------------------------------------------------------
 // TDO_Event_StudentList
@@ -116,7 +120,8 @@ void TDO_Event_StudentList::Initialize() {
     FEntries.clear();
 }
 
-void TDO_Event_StudentList::CopyEntries(const TDO_Event_StudentEntries &ASource, TDO_Event_StudentEntries &ADest) {
+void TDO_Event_StudentList::CopyEntries(const TDO_Event_StudentEntries &ASource,
+                                        TDO_Event_StudentEntries &ADest) {
     ADest.reserve(ADest.size() + ASource.size());
     for (const auto &e : ASource)
         ADest.push_back(e->Clone());
@@ -190,13 +195,22 @@ int TDO_Event_StudentList::AddEntry(std::unique_ptr<TDO_Event_StudentEntry> AEnt
 }
 
 int TDO_Event_StudentList::Count_StudentsWithoutPasswords() const {
-    return int(std::count_if(FEntries.begin(), FEntries.end(), [](const auto &e) { return e->Password().isEmpty(); }));
+    return int(std::count_if(FEntries.begin(), FEntries.end(),
+                             [](const auto &e) { return e->Password().isEmpty(); }));
 }
 
-void TDO_Event_StudentList::Sort_ByID(bool AAscending) { SortBy(TSortKey::skID, AAscending); }
-void TDO_Event_StudentList::Sort_ByAccomodated(bool AAscending) { SortBy(TSortKey::skAccomodated, AAscending); }
-void TDO_Event_StudentList::Sort_ByCheckedOutDTS(bool AAscending) { SortBy(TSortKey::skCheckedOut, AAscending); }
-void TDO_Event_StudentList::Sort_ByDeferralDTS(bool AAscending) { SortBy(TSortKey::skDeferral, AAscending); }
+void TDO_Event_StudentList::Sort_ByID(bool AAscending) {
+    SortBy(TSortKey::skID, AAscending);
+}
+void TDO_Event_StudentList::Sort_ByAccomodated(bool AAscending) {
+    SortBy(TSortKey::skAccomodated, AAscending);
+}
+void TDO_Event_StudentList::Sort_ByCheckedOutDTS(bool AAscending) {
+    SortBy(TSortKey::skCheckedOut, AAscending);
+}
+void TDO_Event_StudentList::Sort_ByDeferralDTS(bool AAscending) {
+    SortBy(TSortKey::skDeferral, AAscending);
+}
 
 void TDO_Event_StudentList::SortBy(TSortKey AKey, bool AAscending) {
     if (FEntries.size() < 2)
@@ -213,20 +227,30 @@ void TDO_Event_StudentList::SortBy(TSortKey AKey, bool AAscending) {
             allNumeric = false;
         switch (AKey) {
         case TSortKey::skID:
-        case TSortKey::skAccomodated: item.Key = e->Accomodation_Time_InMinutes(); break;
-        case TSortKey::skCheckedOut: item.Key = e->CheckedOutUTC().MSecs(); break;
-        case TSortKey::skDeferral: item.Key = qMax<qint64>(0, e->AvailabilityStartUTC().MSecs()); break;
+        case TSortKey::skAccomodated:
+            item.Key = e->Accomodation_Time_InMinutes();
+            break;
+        case TSortKey::skCheckedOut:
+            item.Key = e->CheckedOutUTC().MSecs();
+            break;
+        case TSortKey::skDeferral:
+            item.Key = qMax<qint64>(0, e->AvailabilityStartUTC().MSecs());
+            break;
         }
     }
+    std::vector<QString> texts;
     if (!allNumeric) {
+        texts.reserve(items.size());
         for (auto &item : items)
-            item.IDText = FoldAsciiUpper(item.Entry->ID());
+            texts.push_back(FoldAsciiUpper(item.Entry->ID()));
+        for (size_t i = 0; i < items.size(); ++i)
+            items[i].IDText = &texts[i];
     }
     // Integer IDs are compared by value (not by difference, which overflows for far-apart values).
     auto compareID = [allNumeric](const TStudentSortItem &L, const TStudentSortItem &R) {
         if (allNumeric)
             return CompareInt(L.IDNumber, R.IDNumber);
-        return L.IDText.compare(R.IDText, Qt::CaseSensitive);
+        return L.IDText->compare(*R.IDText, Qt::CaseSensitive);
     };
     const bool idFirst = AKey == TSortKey::skID;
     auto compare = [&](const TStudentSortItem &L, const TStudentSortItem &R) {
@@ -236,9 +260,11 @@ void TDO_Event_StudentList::SortBy(TSortKey AKey, bool AAscending) {
         return c;
     };
     if (AAscending)
-        std::sort(items.begin(), items.end(), [&](const auto &L, const auto &R) { return compare(L, R) < 0; });
+        std::sort(items.begin(), items.end(),
+                  [&](const auto &L, const auto &R) { return compare(L, R) < 0; });
     else
-        std::sort(items.begin(), items.end(), [&](const auto &L, const auto &R) { return compare(L, R) > 0; });
+        std::sort(items.begin(), items.end(),
+                  [&](const auto &L, const auto &R) { return compare(L, R) > 0; });
 
     for (auto &p : FEntries)
         p.release();
@@ -310,13 +336,21 @@ QString TDO_Event_Covid19::ListToText(const QStringList &AList) {
 }
 
 QStringList TDO_Event_Covid19::TextToList(const QString &AText) {
-    static const QRegularExpression KBreak(QStringLiteral("\r\n|\n|\r"));
-    if (AText.isEmpty())
-        return {};
-    QStringList list = AText.split(KBreak);
+    QStringList list;
+    qsizetype start = 0;
+    const qsizetype n = AText.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = AText.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        list << AText.mid(start, i - start);
+        if (c == u'\r' && i + 1 < n && AText.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
     // A final line break ends the last entry; it does not start an empty one.
-    if (!list.isEmpty() && list.last().isEmpty())
-        list.removeLast();
+    if (start < n)
+        list << AText.mid(start);
     return list;
 }
 
@@ -348,7 +382,8 @@ void TDO_Event_Covid19::ReadFromNode(TXmlNode ANode) {
     }
     FAvailabilityStartUTC = Attribute_Read_AsDateTime(ANode, "availability_start_utc", FAvailabilityStartUTC);
     FAvailabilityStopUTC = Attribute_Read_AsDateTime(ANode, "availability_stop_utc", FAvailabilityStopUTC);
-    FSubmissionDeadlineUTC = Attribute_Read_AsDateTime(ANode, "submission_deadline_utc", FSubmissionDeadlineUTC);
+    FSubmissionDeadlineUTC =
+        Attribute_Read_AsDateTime(ANode, "submission_deadline_utc", FSubmissionDeadlineUTC);
     FDurationLimit_InMinutes =
         Attribute_Read_AsInteger(ANode, "duration_limit_in_minutes", FDurationLimit_InMinutes);
     FUploadFileExtenstions = TextToList(
@@ -382,8 +417,8 @@ bool TDO_Event_Covid19::SetResourceFileNameAndData(const QString &AFQFilename) {
 }
 
 bool TDO_Event_Covid19::IsValid() const {
-    return !FResourceFilename.isEmpty() && FAvailabilityStartUTC.MSecs() > 0 && FAvailabilityStopUTC.MSecs() > 0 &&
-           FAvailabilityStopUTC >= FAvailabilityStartUTC;
+    return !FResourceFilename.isEmpty() && FAvailabilityStartUTC.MSecs() > 0 &&
+           FAvailabilityStopUTC.MSecs() > 0 && FAvailabilityStopUTC >= FAvailabilityStartUTC;
 }
 
 bool TDO_Event_Covid19::IsAvailable() const {
@@ -471,8 +506,8 @@ void TDO_Event::SetPaymentChargeFromCoupon(const QString &ACouponCode, const QSt
     FPaymentCharge->Initialize();
     // A UTC field gets UTC (the charge records of card payments are stamped the same way).
     FPaymentCharge->SetCreatedUTC(TClock::NowUTC());
-    FPaymentCharge->SetID(QStringLiteral("Coupon Code: ") + ACouponCode + QStringLiteral("; Transaction ID: ") +
-                          ACouponTransaction);
+    FPaymentCharge->SetID(QStringLiteral("Coupon Code: ") + ACouponCode +
+                          QStringLiteral("; Transaction ID: ") + ACouponTransaction);
 }
 
 TDateTime TDO_Event::CalculateAvailabilityStart(const TDO_Event_StudentEntry *AStudent) const {
@@ -514,21 +549,26 @@ TDateTime TDO_Event::CalculateSubmissionDeadline(const TDO_Event_StudentEntry *A
     return {};
 }
 
-bool TDO_Event::IsValid() const { return !FID.isEmpty() && !FName.isEmpty() && FCovid19.IsValid(); }
+bool TDO_Event::IsValid() const {
+    return !FID.isEmpty() && !FName.isEmpty() && FCovid19.IsValid();
+}
 
 bool TDO_Event::IsSafeStorageName(const QString &AName) {
     if (AName.isEmpty() || AName == QLatin1String(".") || AName == QLatin1String(".."))
         return false;
     for (const QChar c : AName) {
-        if (c.unicode() < 0x20 || c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' ||
-            c == u'<' || c == u'>' || c == u'|')
+        if (c.unicode() < 0x20 || c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' ||
+            c == u'"' || c == u'<' || c == u'>' || c == u'|')
             return false;
     }
     return true;
 }
 
-// Codes read from a reply or a stored file are not normalised; one that could climb out of the store names nothing.
-QString TDO_Event::RecommendedStorageIdentifier() const { return IsSafeStorageName(FID) ? FID : QString(); }
+// Codes read from a reply or a stored file are not normalised; one that could climb out of the store names
+// nothing.
+QString TDO_Event::RecommendedStorageIdentifier() const {
+    return IsSafeStorageName(FID) ? FID : QString();
+}
 
 QString TDO_Event::RecommendedStorageFolder() const {
     const QString id = RecommendedStorageIdentifier();
@@ -545,7 +585,9 @@ QString TDO_Event::RecommendedStorageUploadFolder() const {
     return folder.isEmpty() ? QString() : folder + QStringLiteral("UploadedDocs") + QDir::separator();
 }
 
-QString TDO_Event::NormalizeID(const QString &AID) { return FoldAsciiUpper(RemoveBlanks(TrimText(AID))); }
+QString TDO_Event::NormalizeID(const QString &AID) {
+    return FoldAsciiUpper(RemoveBlanks(TrimText(AID)));
+}
 
 QString TDO_Event::PrettifyID(const QString &AID) {
     const QString id = NormalizeID(AID);
@@ -567,9 +609,12 @@ QString TDO_Event::GenerateAccommodationPIN() {
 
 QString TDO_Event::LateCalculationMode_ToString(TLateCalculationMode AMode) {
     switch (AMode) {
-    case lcmNone: return QStringLiteral("None");
-    case lcmAFTERAvailabilityStop: return QStringLiteral("AfterAvailabilityStop");
-    case lcmLONGERthanDurationLimit: return QStringLiteral("LongerThanDurationLimit");
+    case lcmNone:
+        return QStringLiteral("None");
+    case lcmAFTERAvailabilityStop:
+        return QStringLiteral("AfterAvailabilityStop");
+    case lcmLONGERthanDurationLimit:
+        return QStringLiteral("LongerThanDurationLimit");
     }
     return {};
 }
@@ -583,9 +628,9 @@ TDO_Event::TLateCalculationMode TDO_Event::LateCalculationMode_FromString(const 
 }
 
 QString TDO_Event::Default_AcceptUpload_FileExtenstions() {
-    static const QStringList KExtensions = {QStringLiteral(".pdf"), QStringLiteral(".rtf"), QStringLiteral(".txt"),
-                                            QStringLiteral(".odt"), QStringLiteral(".doc"), QStringLiteral(".docx"),
-                                            QStringLiteral(".ods"), QStringLiteral(".xls"), QStringLiteral(".xlsx"),
-                                            QStringLiteral(".odp"), QStringLiteral(".pptx"), QStringLiteral(".ppsx")};
+    static const QStringList KExtensions = {
+        QStringLiteral(".pdf"),  QStringLiteral(".rtf"),  QStringLiteral(".txt"),  QStringLiteral(".odt"),
+        QStringLiteral(".doc"),  QStringLiteral(".docx"), QStringLiteral(".ods"),  QStringLiteral(".xls"),
+        QStringLiteral(".xlsx"), QStringLiteral(".odp"),  QStringLiteral(".pptx"), QStringLiteral(".ppsx")};
     return TDO_Event_Covid19::ListToText(KExtensions);
 }

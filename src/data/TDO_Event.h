@@ -28,7 +28,9 @@ public:
     void Duplicate(const TDOX_Base &AObj) override;
     void WriteToNode(TXmlNode ANode) const override;
     void ReadFromNode(TXmlNode ANode) override;
-    std::unique_ptr<TDO_Event_StudentEntry> Clone() const { return std::make_unique<TDO_Event_StudentEntry>(*this); }
+    std::unique_ptr<TDO_Event_StudentEntry> Clone() const {
+        return std::make_unique<TDO_Event_StudentEntry>(*this);
+    }
 
     const QString &ID() const { return FID; }
     void SetID(const QString &AValue) { FID = CleanID(AValue); }

@@ -15,7 +15,8 @@ const char *const KActionTexts[] = {"",
 } // namespace
 
 TDO_Event_Request::TDO_Event_Request()
-    : TDO_Event(QStringLiteral("event_request")), FCouponTransaction(std::make_unique<TDO_Coupon_Transaction>()) {
+    : TDO_Event(QStringLiteral("event_request")),
+      FCouponTransaction(std::make_unique<TDO_Coupon_Transaction>()) {
     TDO_Event_Request::Initialize();
 }
 

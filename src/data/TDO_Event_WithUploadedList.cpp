@@ -24,7 +24,8 @@ int AddStudent(TDO_Event_StudentEntries &AEntries, std::unique_ptr<TDO_Event_Stu
 
 } // namespace
 
-TDO_Event_WithUploadedList::TDO_Event_WithUploadedList() : TDO_Event(QStringLiteral("event_with_uploaded_list")) {
+TDO_Event_WithUploadedList::TDO_Event_WithUploadedList()
+    : TDO_Event(QStringLiteral("event_with_uploaded_list")) {
     TDO_Event_WithUploadedList::Initialize();
 }
 
@@ -56,8 +57,10 @@ void TDO_Event_WithUploadedList::WriteToNode(TXmlNode ANode) const {
     TXmlNode uploads = ANode.append_child("uploads");
     for (const auto &u : FUploads)
         ChildNode_AddAndWrite(uploads, u.get());
-    TDO_Event_StudentList::WriteEntries(ANode.append_child("students_who_have_uploaded"), FStudents_WhoHaveUploaded);
-    TDO_Event_StudentList::WriteEntries(ANode.append_child("students_without_an_upload"), FStudents_WithoutAnUpload);
+    TDO_Event_StudentList::WriteEntries(ANode.append_child("students_who_have_uploaded"),
+                                        FStudents_WhoHaveUploaded);
+    TDO_Event_StudentList::WriteEntries(ANode.append_child("students_without_an_upload"),
+                                        FStudents_WithoutAnUpload);
 }
 
 void TDO_Event_WithUploadedList::ReadFromNode(TXmlNode ANode) {
@@ -83,8 +86,8 @@ void TDO_Event_WithUploadedList::ReadFromNode(TXmlNode ANode) {
     Students_WithoutAnUpload_Sort();
 }
 
-int TDO_Event_WithUploadedList::Upload_FindIndex_ByStudentIDandProtectedInfo(const QString &AStudentID,
-                                                                             const QString &AProtectedInfo) const {
+int TDO_Event_WithUploadedList::Upload_FindIndex_ByStudentIDandProtectedInfo(
+    const QString &AStudentID, const QString &AProtectedInfo) const {
     for (size_t i = 0; i < FUploads.size(); ++i) {
         const TDO_UploadedFile &u = *FUploads[i];
         if (u.StudentID().compare(AStudentID, Qt::CaseInsensitive) == 0 &&
@@ -94,9 +97,8 @@ int TDO_Event_WithUploadedList::Upload_FindIndex_ByStudentIDandProtectedInfo(con
     return -1;
 }
 
-TDO_UploadedFile *
-TDO_Event_WithUploadedList::Upload_FindEntry_ByStudentIDandProtectedInfo(const QString &AStudentID,
-                                                                         const QString &AProtectedInfo) const {
+TDO_UploadedFile *TDO_Event_WithUploadedList::Upload_FindEntry_ByStudentIDandProtectedInfo(
+    const QString &AStudentID, const QString &AProtectedInfo) const {
     const int i = Upload_FindIndex_ByStudentIDandProtectedInfo(AStudentID, AProtectedInfo);
     return i < 0 ? nullptr : FUploads[size_t(i)].get();
 }
@@ -128,8 +130,8 @@ void TDO_Event_WithUploadedList::Uploads_Sort() {
     std::vector<TItem> items;
     items.reserve(FUploads.size());
     for (auto &u : FUploads)
-        items.push_back({FoldAsciiUpper(u->StudentID()), FoldAsciiUpper(u->ProtectedInfo()), u->CreatedUTC().MSecs(),
-                         u.get()});
+        items.push_back({FoldAsciiUpper(u->StudentID()), FoldAsciiUpper(u->ProtectedInfo()),
+                         u->CreatedUTC().MSecs(), u.get()});
     std::sort(items.begin(), items.end(), [](const TItem &L, const TItem &R) {
         if (const int c = L.StudentID.compare(R.StudentID); c != 0)
             return c < 0;
@@ -151,7 +153,8 @@ TDO_Event_WithUploadedList::Students_WhoHaveUploaded_FindEntry_ByID(const QStrin
     const int i = Students_WhoHaveUploaded_FindIndex_ByID(AStudentID);
     return i < 0 ? nullptr : FStudents_WhoHaveUploaded[size_t(i)].get();
 }
-int TDO_Event_WithUploadedList::Students_WhoHaveUploaded_AddEntry(std::unique_ptr<TDO_Event_StudentEntry> AEntry) {
+int TDO_Event_WithUploadedList::Students_WhoHaveUploaded_AddEntry(
+    std::unique_ptr<TDO_Event_StudentEntry> AEntry) {
     return AddStudent(FStudents_WhoHaveUploaded, std::move(AEntry));
 }
 void TDO_Event_WithUploadedList::Students_WhoHaveUploaded_Sort() {
@@ -166,7 +169,8 @@ TDO_Event_WithUploadedList::Students_WithoutAnUpload_FindEntry_ByID(const QStrin
     const int i = Students_WithoutAnUpload_FindIndex_ByID(AStudentID);
     return i < 0 ? nullptr : FStudents_WithoutAnUpload[size_t(i)].get();
 }
-int TDO_Event_WithUploadedList::Students_WithoutAnUpload_AddEntry(std::unique_ptr<TDO_Event_StudentEntry> AEntry) {
+int TDO_Event_WithUploadedList::Students_WithoutAnUpload_AddEntry(
+    std::unique_ptr<TDO_Event_StudentEntry> AEntry) {
     return AddStudent(FStudents_WithoutAnUpload, std::move(AEntry));
 }
 void TDO_Event_WithUploadedList::Students_WithoutAnUpload_Sort() {

@@ -10,7 +10,9 @@ public:
     TDO_Event_WithUploadedList(const TDO_Event_WithUploadedList &AObj) : TDO_Event_WithUploadedList() {
         Duplicate(AObj);
     }
-    explicit TDO_Event_WithUploadedList(const TDOX_Base &AObj) : TDO_Event_WithUploadedList() { Duplicate(AObj); }
+    explicit TDO_Event_WithUploadedList(const TDOX_Base &AObj) : TDO_Event_WithUploadedList() {
+        Duplicate(AObj);
+    }
     TDO_Event_WithUploadedList &operator=(const TDO_Event_WithUploadedList &AObj) {
         Duplicate(AObj);
         return *this;
@@ -30,7 +32,8 @@ public:
     TDO_Event_StudentEntries &Students_WithoutAnUpload() { return FStudents_WithoutAnUpload; }
 
     // Matches ignore letter case; found entries stay owned by their list.
-    int Upload_FindIndex_ByStudentIDandProtectedInfo(const QString &AStudentID, const QString &AProtectedInfo) const;
+    int Upload_FindIndex_ByStudentIDandProtectedInfo(const QString &AStudentID,
+                                                     const QString &AProtectedInfo) const;
     TDO_UploadedFile *Upload_FindEntry_ByStudentIDandProtectedInfo(const QString &AStudentID,
                                                                    const QString &AProtectedInfo) const;
     int Upload_FindIndex_ByStudentIDONLY(const QString &AStudentID) const;
@@ -47,8 +50,9 @@ public:
     int Students_WithoutAnUpload_AddEntry(std::unique_ptr<TDO_Event_StudentEntry> AEntry);
     void Students_WithoutAnUpload_Sort();
 
-    // Appends the stored uploads (descriptions only, no file bytes) found under the event's folder of the store,
-    // then splits the event's students by whether an upload carries their ID. Lists are not cleared or sorted.
+    // Appends the stored uploads (descriptions only, no file bytes) found under the event's folder of the
+    // store, then splits the event's students by whether an upload carries their ID. Lists are not cleared or
+    // sorted.
     void BuildUploadsFromDisk(const QString &AServerEventDataFolder, const QString &AStartCode);
 
 private:

@@ -112,12 +112,13 @@ bool TDO_UploadedFile::SetFileNameAndData(const QString &AFQFilename) {
     return true;
 }
 
-void TDO_UploadedFile::SetPaymentChargeFromCoupon(const QString &ACouponCode, const QString &ACouponTransaction) {
+void TDO_UploadedFile::SetPaymentChargeFromCoupon(const QString &ACouponCode,
+                                                  const QString &ACouponTransaction) {
     FPaymentCharge->Initialize();
     // A UTC field gets UTC (the charge records of card payments are stamped the same way).
     FPaymentCharge->SetCreatedUTC(TClock::NowUTC());
-    FPaymentCharge->SetID(QStringLiteral("Coupon Code: ") + ACouponCode + QStringLiteral("; Transaction ID: ") +
-                          ACouponTransaction);
+    FPaymentCharge->SetID(QStringLiteral("Coupon Code: ") + ACouponCode +
+                          QStringLiteral("; Transaction ID: ") + ACouponTransaction);
 }
 
 QString TDO_UploadedFile::FormattedUniqueIdentifier() const {
@@ -130,16 +131,16 @@ QString TDO_UploadedFile::RecommendedStorageIdentifier() const {
     QString id = FStudentID + u'_' + FProtectedInfo + u'_' + QString::number(FCopyNumber);
     // Student texts come from the network: never let them name another folder.
     for (QChar &c : id) {
-        if (c.unicode() < 0x20 || c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' ||
-            c == u'<' || c == u'>' || c == u'|')
+        if (c.unicode() < 0x20 || c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' ||
+            c == u'"' || c == u'<' || c == u'>' || c == u'|')
             c = u'_';
     }
     return id;
 }
 
 bool TDO_UploadedFile::IsValid(bool AAndHasData) const {
-    return !FEventID.isEmpty() && !FStudentID.isEmpty() && !FProtectedInfo.isEmpty() && !FFilename.isEmpty() &&
-           (!AAndHasData || !FFileData.isEmpty());
+    return !FEventID.isEmpty() && !FStudentID.isEmpty() && !FProtectedInfo.isEmpty() &&
+           !FFilename.isEmpty() && (!AAndHasData || !FFileData.isEmpty());
 }
 
 int TDO_UploadedFile::MinutesLate() const {
@@ -220,9 +221,12 @@ bool TDO_UploadedFile_Request::IsValid(bool AAndHasData) const {
 
 QString TDO_UploadedFile_Request::Action_ToString(TAction AAction) {
     switch (AAction) {
-    case ufaSubmit: return QStringLiteral("Submit");
-    case ufaDownload: return QStringLiteral("Download");
-    case ufaNone: break;
+    case ufaSubmit:
+        return QStringLiteral("Submit");
+    case ufaDownload:
+        return QStringLiteral("Download");
+    case ufaNone:
+        break;
     }
     return {};
 }

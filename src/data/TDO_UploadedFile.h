@@ -62,7 +62,9 @@ public:
     QString FormattedUniqueIdentifier() const;
     // StudentID_ProtectedInfo_CopyNumber, with characters that cannot stand in a file name replaced by "_".
     QString RecommendedStorageIdentifier() const;
-    QString RecommendedStorageFilename() const { return RecommendedStorageIdentifier() + QStringLiteral(".xml"); }
+    QString RecommendedStorageFilename() const {
+        return RecommendedStorageIdentifier() + QStringLiteral(".xml");
+    }
 
     bool IsValid(bool AAndHasData) const;
     bool IsStarted() const { return FCheckedOutUTC.MSecs() > 0; }
@@ -95,7 +97,9 @@ public:
     enum TAction { ufaNone, ufaSubmit, ufaDownload };
 
     TDO_UploadedFile_Request();
-    TDO_UploadedFile_Request(const TDO_UploadedFile_Request &AObj) : TDO_UploadedFile_Request() { Duplicate(AObj); }
+    TDO_UploadedFile_Request(const TDO_UploadedFile_Request &AObj) : TDO_UploadedFile_Request() {
+        Duplicate(AObj);
+    }
     explicit TDO_UploadedFile_Request(const TDOX_Base &AObj) : TDO_UploadedFile_Request() { Duplicate(AObj); }
     TDO_UploadedFile_Request &operator=(const TDO_UploadedFile_Request &AObj) {
         Duplicate(AObj);

@@ -5,10 +5,9 @@ TzovPayment_Data_BillingAddress::TzovPayment_Data_BillingAddress()
     TzovPayment_Data_BillingAddress::Initialize();
 }
 
-TzovPayment_Data_BillingAddress::TzovPayment_Data_BillingAddress(const QString &AName, const QString &AAddress1,
-                                                                 const QString &AAddress2, const QString &ACity,
-                                                                 const QString &AState, const QString &AZip,
-                                                                 const QString &ACountry, const QString &AEMail)
+TzovPayment_Data_BillingAddress::TzovPayment_Data_BillingAddress(
+    const QString &AName, const QString &AAddress1, const QString &AAddress2, const QString &ACity,
+    const QString &AState, const QString &AZip, const QString &ACountry, const QString &AEMail)
     : TzovPayment_Data_BillingAddress() {
     FName = AName;
     FAddress1 = AAddress1;
@@ -78,8 +77,8 @@ void TzovPayment_Data_BillingAddress::ReadFromNode(TXmlNode ANode) {
 }
 
 bool TzovPayment_Data_BillingAddress::IsValid_forClient_US(bool AIncludeEMail) const {
-    return !FName.isEmpty() && !FAddress1.isEmpty() && !FCity.isEmpty() && !FState.isEmpty() && !FZip.isEmpty() &&
-           (!AIncludeEMail || !FEMail.isEmpty());
+    return !FName.isEmpty() && !FAddress1.isEmpty() && !FCity.isEmpty() && !FState.isEmpty() &&
+           !FZip.isEmpty() && (!AIncludeEMail || !FEMail.isEmpty());
 }
 
 std::unique_ptr<TzovPayment_Data_BillingAddress> TzovPayment_Data_BillingAddress::CreateTest() {

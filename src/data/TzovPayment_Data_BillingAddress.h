@@ -1,4 +1,5 @@
-// The card holder's billing address; the configuration keeps the last one so the card dialog can offer it again.
+// The card holder's billing address; the configuration keeps the last one so the card dialog can offer it
+// again.
 #pragma once
 
 #include "data/TDOX_Base.h"

@@ -8,8 +8,9 @@ TzovPayment_Data_ChargeSuccessful::TzovPayment_Data_ChargeSuccessful()
     TzovPayment_Data_ChargeSuccessful::Initialize();
 }
 
-TzovPayment_Data_ChargeSuccessful::TzovPayment_Data_ChargeSuccessful(TDateTime ACreatedUTC, const QString &AID,
-                                                                     qint32 AAmount, const QString &AReceiptUrl)
+TzovPayment_Data_ChargeSuccessful::TzovPayment_Data_ChargeSuccessful(TDateTime ACreatedUTC,
+                                                                     const QString &AID, qint32 AAmount,
+                                                                     const QString &AReceiptUrl)
     : TzovPayment_Data_ChargeSuccessful() {
     FCreatedUTC = ACreatedUTC;
     FID = AID;

@@ -239,7 +239,9 @@ void TzovPayment_Stripe_Data_CreateCardResponse::ReadFromNode(TXmlNode ANode) {
     FToken = ChildNode_Read_AsString(ANode, "token", FToken);
 }
 
-void TzovPayment_Stripe_Data_CreateCardResponse::ResetResponseFields() { FToken.clear(); }
+void TzovPayment_Stripe_Data_CreateCardResponse::ResetResponseFields() {
+    FToken.clear();
+}
 
 bool TzovPayment_Stripe_Data_CreateCardResponse::ReadResponseFields() {
     ResetResponseFields();
@@ -327,7 +329,8 @@ bool TzovPayment_Stripe_Data_CreateChargeResponse::ReadResponseFields() {
     if (!JObj() || Error())
         return false;
     const QJsonObject &o = *JObj();
-    return ReadJsonText(o, QStringLiteral("id"), FID) && ReadJsonInteger(o, QStringLiteral("amount"), FAmount) &&
+    return ReadJsonText(o, QStringLiteral("id"), FID) &&
+           ReadJsonInteger(o, QStringLiteral("amount"), FAmount) &&
            ReadJsonBoolean(o, QStringLiteral("paid"), FPaid) &&
            ReadJsonText(o, QStringLiteral("status"), FStatus) &&
            ReadJsonText(o, QStringLiteral("payment_method"), FPaymentMethod) &&

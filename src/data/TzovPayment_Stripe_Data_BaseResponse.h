@@ -1,4 +1,5 @@
-// Replies of the card processor's REST API as records: the error object, the card token and the charge replies.
+// Replies of the card processor's REST API as records: the error object, the card token and the charge
+// replies.
 #pragma once
 
 #include "data/TDOX_Base.h"
@@ -104,7 +105,8 @@ public:
         : TzovPayment_Stripe_Data_CreateCardResponse() {
         Duplicate(AObj);
     }
-    TzovPayment_Stripe_Data_CreateCardResponse &operator=(const TzovPayment_Stripe_Data_CreateCardResponse &AObj) {
+    TzovPayment_Stripe_Data_CreateCardResponse &
+    operator=(const TzovPayment_Stripe_Data_CreateCardResponse &AObj) {
         Duplicate(AObj);
         return *this;
     }

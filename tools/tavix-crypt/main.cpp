@@ -1,6 +1,7 @@
 // Support tool: encrypt, decrypt and show stored records.
 #include "crypto/TzovCryptoStreamTool.h"
 #include "crypto/TzovCryptoTool.h"
+#include "data/TDOX_Base.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -9,10 +10,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <pugixml.hpp>
 
 #include <cstdio>
-#include <sstream>
 
 namespace {
 
@@ -86,16 +85,14 @@ int Show(const QString &AFile, const QString &AStartCode) {
         PrintError(Tr("Decrypting %1 failed").arg(AFile));
         return exFailed;
     }
-    pugi::xml_document doc;
-    const pugi::xml_parse_result parsed = doc.load_buffer(plain.constData(), size_t(plain.size()));
-    if (!parsed) {
-        PrintError(Tr("The decrypted contents of %1 are not XML (%2); is the start code right?")
-                       .arg(AFile, QString::fromUtf8(parsed.description())));
+    const QString pretty = TDOX_Base::XmlToPrettyFormat(QString::fromUtf8(plain));
+    if (pretty.isEmpty()) {
+        PrintError(Tr("The decrypted contents of %1 are not XML; is the start code right?").arg(AFile));
         return exFailed;
     }
-    std::ostringstream text;
-    doc.save(text, "  ");
-    std::fwrite(text.str().data(), 1, text.str().size(), stdout);
+    // The pretty form uses CR LF; a terminal wants plain line feeds.
+    const QByteArray text = QString(pretty).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     return exOk;
 }
 
