@@ -318,7 +318,7 @@ void TestDownload::twoRunsTwoFolders() {
     TClock::Reset();
     QVERIFY(a.Outcome.Success && b.Outcome.Success);
     QVERIFY(a.Folder != b.Folder);
-    static const QRegularExpression form(QStringLiteral("/Tavix Event %1 \\d{8}-\\d{6}( \\(2\\))?/$").arg(FEvent->ID()));
+    static const QRegularExpression form(QStringLiteral("/Tavix Event %1 \\d{8}-\\d{6}( \\(\\d+\\))?/$").arg(FEvent->ID()));
     QVERIFY2(form.match(a.Folder).hasMatch(), qPrintable(a.Folder));
     QVERIFY2(form.match(b.Folder).hasMatch(), qPrintable(b.Folder));
     QCOMPARE(FilesIn(b.Folder), QStringList{"s2_p00_1_answer.txt"});
