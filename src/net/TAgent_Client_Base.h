@@ -62,6 +62,8 @@ public:
     // (a running thread is never destroyed), so the caller should end the process without further clean-up.
     static bool WaitForAll(int AMsec);
     static int RunningCount();
+    // Set once WaitForAll has run out of patience: running requests give up.
+    static const std::atomic<bool> *ShutdownFlag();
 
     // A new HTTP client for one request on the calling (worker) thread: "application/octet-stream",
     // every server certificate accepted, the default time-outs.
@@ -93,8 +95,6 @@ protected:
     virtual void Execute() = 0;
     // Disconnects the receivers of the derived agents' own signals as well (Abandon).
     virtual void DisconnectReceivers();
-    // Set at program exit: running requests give up.
-    static const std::atomic<bool> *ShutdownFlag();
 
     bool ApplyResponse(const TNetHTTPResponse &AResponse) {
         return ApplyResponse(AResponse, FStatusCode, FStatusText);

@@ -8,6 +8,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <functional>
+
 class TStubHttpServer : public QTcpServer {
 public:
     struct TReply {
@@ -22,6 +24,10 @@ public:
     QString BaseURL() const { return QStringLiteral("http://127.0.0.1:%1").arg(serverPort()); }
     // The longest matching prefix wins.
     void SetReply(const QByteArray &APathPrefix, const TReply &AReply) { FReplies[APathPrefix] = AReply; }
+    // Answers every request when set: given the path and the body.
+    void SetHandler(const std::function<TReply(const QByteArray &, const QByteArray &)> &AHandler) {
+        FHandler = AHandler;
+    }
     QList<QByteArray> Paths() const { return FPaths; }
     QList<QByteArray> Bodies() const { return FBodies; }
 
@@ -61,6 +67,8 @@ private:
                 best = it.key().size();
                 reply = it.value();
             }
+        if (FHandler)
+            reply = FHandler(path, FBodies.last());
         if (reply.Hang)
             return;
         ASocket->write("HTTP/1.1 " + QByteArray::number(reply.Status) + ' ' + reply.Reason +
@@ -68,6 +76,7 @@ private:
                        QByteArray::number(reply.Body.size()) + "\r\n\r\n" + reply.Body);
     }
 
+    std::function<TReply(const QByteArray &, const QByteArray &)> FHandler;
     QMap<QByteArray, TReply> FReplies;
     QMap<QTcpSocket *, QByteArray> FBuffers;
     QList<QByteArray> FPaths;
