@@ -93,6 +93,12 @@ signals:
 protected:
     // The request; runs on the worker thread and touches only what the agent owns.
     virtual void Execute() = 0;
+    // True for a 200 reply worth reading; a 426 marks this client version as no longer accepted.
+    bool AcceptReply() {
+        if (FStatusCode == 426)
+            FOldClient = true;
+        return FStatusCode == 200;
+    }
     // Disconnects the receivers of the derived agents' own signals as well (Abandon).
     virtual void DisconnectReceivers();
 

@@ -9,18 +9,14 @@ TAgent_Client_Customer::~TAgent_Client_Customer() = default;
 void TAgent_Client_Customer::Execute() {
     auto client = NewClient();
     const TNetHTTPResponse response = client->Get(FBaseURL + QLatin1String("/v1/customer/fetch_fee/") + FCustomerID);
-    if (!ApplyResponse(response))
+    if (!ApplyResponse(response) || !AcceptReply())
         return;
-    if (FStatusCode == 200) {
-        auto payment = std::make_unique<TDO_Config_Payment>();
-        // A reply that is not a fee configuration must not pass for one with default fees.
-        if (!LoadPlainReply(*payment, response.Body)) {
-            SetStatus_Unreadable(payment->NodeName_OnCreate());
-            return;
-        }
-        FPayment = std::move(payment);
-        FSuccess = true;
-    } else if (FStatusCode == 426) {
-        FOldClient = true;
+    auto payment = std::make_unique<TDO_Config_Payment>();
+    // A reply that is not a fee configuration must not pass for one with default fees.
+    if (!LoadPlainReply(*payment, response.Body)) {
+        SetStatus_Unreadable(payment->NodeName_OnCreate());
+        return;
     }
+    FPayment = std::move(payment);
+    FSuccess = true;
 }

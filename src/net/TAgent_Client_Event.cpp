@@ -9,13 +9,7 @@ TAgent_Client_Event::~TAgent_Client_Event() = default;
 void TAgent_Client_Event::Execute() {
     auto client = NewClient();
     TNetHTTPResponse response;
-    if (!PostRecord(*client, QStringLiteral("/v1/event"), *FRequest, response))
-        return;
-    if (FStatusCode == 426) {
-        FOldClient = true;
-        return;
-    }
-    if (FStatusCode != 200)
+    if (!PostRecord(*client, QStringLiteral("/v1/event"), *FRequest, response) || !AcceptReply())
         return;
     switch (FRequest->Action()) {
     case TDO_Event_Request::raCreateFromCovid19:

@@ -9,13 +9,7 @@ TAgent_Client_Upload::~TAgent_Client_Upload() = default;
 void TAgent_Client_Upload::Execute() {
     auto client = NewClient();
     TNetHTTPResponse response;
-    if (!PostRecord(*client, QStringLiteral("/v1/event/upload"), *FRequest, response))
-        return;
-    if (FStatusCode == 426) {
-        FOldClient = true;
-        return;
-    }
-    if (FStatusCode != 200)
+    if (!PostRecord(*client, QStringLiteral("/v1/event/upload"), *FRequest, response) || !AcceptReply())
         return;
     // Downloads go through the bulk download agent; this one has no record for them.
     if (FRequest->Action() != TDO_UploadedFile_Request::ufaSubmit) {

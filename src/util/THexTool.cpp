@@ -1,5 +1,10 @@
 #include "THexTool.h"
 
+bool THexTool::IsHexDigit(QChar AChar) {
+    const char16_t c = AChar.unicode();
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
 int THexTool::DigitValue(QChar AChar) {
     const char16_t c = AChar.unicode();
     if (c >= u'0' && c <= u'9')

@@ -11,6 +11,7 @@ public:
 
     // The value of one hexadecimal digit, 0 for anything else.
     static int DigitValue(QChar AChar);
+    static bool IsHexDigit(QChar AChar);
     // Two upper-case digits, high nibble first.
     static QString ByteToHex(quint8 AValue);
     // The byte given by the last two characters (a shorter text is padded with "0" on the left).

@@ -1,5 +1,7 @@
 #include "TUriCoder.h"
 
+#include "THexTool.h"
+
 #include <QByteArray>
 #include <QStringDecoder>
 
@@ -15,16 +17,7 @@ bool IsUnreserved(uchar AByte) {
            AByte == '~' || AByte == '*' || AByte == '\'' || AByte == '(' || AByte == ')';
 }
 
-int HexValue(QChar AChar) {
-    const char16_t c = AChar.unicode();
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    return -1;
-}
+int HexValue(QChar AChar) { return THexTool::IsHexDigit(AChar) ? THexTool::DigitValue(AChar) : -1; }
 
 } // namespace
 
