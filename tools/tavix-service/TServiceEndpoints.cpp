@@ -229,16 +229,27 @@ bool TServiceEndpoints::SettlePayment(const TDO_Event_Request &ARequest, TDO_Eve
     return false;
 }
 
+bool TServiceEndpoints::InstructorPasswordOK(const QString &APassword, const TDO_Event &AEvent,
+                                             httplib::Response &ARes) {
+    if (APassword.isEmpty()) {
+        TServiceHttp::Refuse(ARes, 401, Tr("The event password is required"));
+        return false;
+    }
+    if (APassword != AEvent.Password()) {
+        TServiceHttp::Refuse(ARes, 401, Tr("The event password is wrong"));
+        return false;
+    }
+    return true;
+}
+
 void TServiceEndpoints::UpdateEvent(TDO_Event_Request &ARequest, httplib::Response &ARes) {
     const QString ID = TDO_Event::NormalizeID(ARequest.ID());
     std::lock_guard<std::mutex> Guard(FStore.EventLock(ID));
     TDO_Event Stored;
     if (!FStore.LoadEvent(ID, Stored))
         return TServiceHttp::Refuse(ARes, 404, Tr("No event with the code %1").arg(ID));
-    if (ARequest.AuthPassword().isEmpty())
-        return TServiceHttp::Refuse(ARes, 401, Tr("The event password is required"));
-    if (ARequest.AuthPassword() != Stored.Password())
-        return TServiceHttp::Refuse(ARes, 401, Tr("The event password is wrong"));
+    if (!InstructorPasswordOK(ARequest.AuthPassword(), Stored, ARes))
+        return;
     TDO_Event Event(ARequest);
     Event.SetPassword(Event.Password());
     if (Event.Password().isEmpty())
@@ -267,10 +278,8 @@ void TServiceEndpoints::FetchEvent(TDO_Event_Request &ARequest, bool AWithUpload
     TDO_Event Stored;
     if (!FStore.LoadEvent(ID, Stored))
         return TServiceHttp::Refuse(ARes, 404, Tr("No event with the code %1").arg(ID));
-    if (ARequest.Password().isEmpty())
-        return TServiceHttp::Refuse(ARes, 401, Tr("The event password is required"));
-    if (ARequest.Password() != Stored.Password())
-        return TServiceHttp::Refuse(ARes, 401, Tr("The event password is wrong"));
+    if (!InstructorPasswordOK(ARequest.Password(), Stored, ARes))
+        return;
     if (!AWithUploads)
         return SendRecord(ARes, Stored);
     TDO_Event_WithUploadedList Listed;
@@ -362,10 +371,8 @@ void TServiceEndpoints::Upload(const httplib::Request &AReq, httplib::Response &
     const QString Password = TrimText(Request.Password());
 
     if (!Submit) {
-        if (Password.isEmpty())
-            return TServiceHttp::Refuse(ARes, 401, Tr("The event password is required"));
-        if (Password != Event.Password())
-            return TServiceHttp::Refuse(ARes, 401, Tr("The event password is wrong"));
+        if (!InstructorPasswordOK(Password, Event, ARes))
+            return;
         TDO_UploadedFile Key;
         Key.SetStudentID(Request.StudentID());
         Key.SetProtectedInfo(Request.ProtectedInfo());

@@ -41,6 +41,8 @@ public:
 private:
     void CreateEvent(TDO_Event_Request &ARequest, httplib::Response &ARes);
     void UpdateEvent(TDO_Event_Request &ARequest, httplib::Response &ARes);
+    // The instructor's password: 401 with the reason when it is missing or wrong.
+    static bool InstructorPasswordOK(const QString &APassword, const TDO_Event &AEvent, httplib::Response &ARes);
     void FetchEvent(TDO_Event_Request &ARequest, bool AWithUploads, httplib::Response &ARes);
     void FetchForStudent(TDO_Event_Request &ARequest, bool AWithResources, httplib::Response &ARes);
     // Checks and normalises the event part of a create or update; false with a 400 refusal.
