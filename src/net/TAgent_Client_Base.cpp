@@ -111,6 +111,8 @@ QString TAgent_Client_Base::Text_UnableToRead(const QString &AMessage) {
     return tr("Unable to read response (") + AMessage + QLatin1Char(')');
 }
 
+QString TAgent_Client_Base::Text_UnableToRead() { return tr("Unable to read response"); }
+
 QString TAgent_Client_Base::Text_NotARecord(const QString &ANodeName) {
     return tr("the reply could not be decrypted or does not hold a \"%1\" record").arg(ANodeName);
 }

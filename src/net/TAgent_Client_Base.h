@@ -73,6 +73,8 @@ public:
     static QString Text_CannotReachServer(const QString &AMessage);
     static QString Text_NotSupported();
     static QString Text_UnableToRead(const QString &AMessage);
+    // The fee agent's form, without the detail.
+    static QString Text_UnableToRead();
     // Detail for a 200 reply whose body did not load into the record with the given element name.
     static QString Text_NotARecord(const QString &ANodeName);
 

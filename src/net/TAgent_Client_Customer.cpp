@@ -14,7 +14,7 @@ void TAgent_Client_Customer::Execute() {
     auto payment = std::make_unique<TDO_Config_Payment>();
     // A reply that is not a fee configuration must not pass for one with default fees.
     if (!LoadPlainReply(*payment, response.Body)) {
-        SetStatus_Unreadable(payment->NodeName_OnCreate());
+        SetStatus(asUnreadable, Text_UnableToRead());
         return;
     }
     FPayment = std::move(payment);

@@ -204,7 +204,12 @@ void TAgent_Client_DownloadUploadedFiles::Execute() {
             FFailures.push_back(failure);
         }
         FPosition = i + 1;
-        if (FTotal < 10 || FPosition % 5 == 0)
-            emit Progress(this, FPosition, FTotal);
+        if (FTotal < 10 || FPosition % 5 == 0) {
+            // Emitted from the agent's own (UI) thread rather than queued to each receiver: an announcement
+            // still on its way when the agent is abandoned then reaches nobody.
+            const int position = FPosition;
+            QMetaObject::invokeMethod(
+                this, [this, position] { emit Progress(this, position, FTotal); }, Qt::QueuedConnection);
+        }
     }
 }

@@ -56,7 +56,8 @@ public:
     static QString SafeFilename(const QString &AName, const QString &AFallback);
 
 signals:
-    // After every entry below ten entries, after every fifth from ten on; queued, the worker goes on.
+    // After every entry below ten entries, after every fifth from ten on; emitted on the UI thread while the
+    // worker goes on. Nothing is announced once the agent has been abandoned.
     void Progress(TAgent_Client_DownloadUploadedFiles *ASender, int APosition, int ATotal);
 
 protected:

@@ -215,7 +215,7 @@ void TestAgents::replyHandling_data() {
     QTest::addColumn<bool>("oldClient");
     const QString unreadable = QStringLiteral("Unable to read response (");
     QTest::newRow("event, garbage 200") << "event" << 200 << 4 << unreadable << false;
-    QTest::newRow("fee, garbage 200") << "fee" << 200 << 4 << unreadable << false;
+    QTest::newRow("fee, garbage 200") << "fee" << 200 << 4 << "Unable to read response" << false;
     QTest::newRow("upload, garbage 200") << "upload" << 200 << 4 << unreadable << false;
     QTest::newRow("coupon, garbage 200") << "coupon" << 200 << 4 << unreadable << false;
     QTest::newRow("event raNone") << "event-none" << 200 << 3 << "Agent does not support action" << false;
@@ -262,7 +262,11 @@ void TestAgents::replyHandling() {
     QVERIFY(!outcome.Success);
     QVERIFY(!hasRecord);
     QCOMPARE(outcome.StatusCode, status);
-    QVERIFY2(outcome.StatusText.startsWith(textStart), qPrintable(outcome.StatusText));
+    // A text ending in "(" is followed by the failure's detail; any other is the whole text.
+    if (textStart.endsWith(QLatin1Char('(')))
+        QVERIFY2(outcome.StatusText.startsWith(textStart), qPrintable(outcome.StatusText));
+    else
+        QCOMPARE(outcome.StatusText, textStart);
     QCOMPARE(outcome.OldClient, oldClient);
     QCOMPARE(stub.Paths().size(), 1);
 }

@@ -9,6 +9,8 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -88,6 +90,7 @@ private slots:
     void secondCopyBesideTheFirst();
     void refusedEntryAmongGoodOnes();
     void stopInTheMiddle();
+    void abandonSilencesProgressOnItsWay();
     void unreadableReplyWritesNothing();
     void hostileFileNames_data();
     void hostileFileNames();
@@ -238,6 +241,38 @@ void TestDownload::stopInTheMiddle() {
     QVERIFY2(run.Position == 5 || run.Position == 6, qPrintable(QString::number(run.Position)));
     QCOMPARE(FilesIn(run.Folder).size(), run.Position);
     QCOMPARE(stub.Paths().size(), run.Position);
+}
+
+// The worker does not wait for the UI thread, so progress may still be on its way when the dialog abandons the
+// agent; the abandoned agent must tell nobody, not even what it announced before.
+void TestDownload::abandonSilencesProgressOnItsWay() {
+    std::vector<const TDO_UploadedFile *> entries;
+    for (int i = 0; i < 9; ++i)
+        entries.push_back(FUploads[size_t(i)].get());
+    QString error;
+    QPointer<TAgent_Client_DownloadUploadedFiles> agent = TAgent_Client_DownloadUploadedFiles::Create(
+        FService.BaseURL(), FTarget.path(), InstructorPassword, entries, error);
+    QVERIFY(agent);
+    QList<int> progress;
+    bool completed = false;
+    QObject context;
+    QObject::connect(agent, &TAgent_Client_DownloadUploadedFiles::Progress, &context,
+                     [&](TAgent_Client_DownloadUploadedFiles *ASender, int APosition, int) {
+                         progress << APosition;
+                         // Hold the UI thread until the whole run has been announced, then give the agent up.
+                         QElapsedTimer timer;
+                         timer.start();
+                         while (!ASender->isFinished() && timer.elapsed() < 20000)
+                             QThread::msleep(5);
+                         TAgent_Client_Base::Abandon(agent);
+                     });
+    QObject::connect(agent, &TAgent_Client_Base::Completed, &context, [&] { completed = true; });
+    QPointer<TAgent_Client_DownloadUploadedFiles> watch = agent;
+    agent->start();
+    QVERIFY(WaitUntil([&] { return watch.isNull(); }, 30000));
+    QCoreApplication::processEvents();
+    QCOMPARE(progress, QList<int>{1});
+    QVERIFY(!completed);
 }
 
 void TestDownload::unreadableReplyWritesNothing() {
