@@ -243,8 +243,8 @@ void TestDownload::stopInTheMiddle() {
     QCOMPARE(stub.Paths().size(), run.Position);
 }
 
-// The worker does not wait for the UI thread, so progress may still be on its way when the dialog abandons the
-// agent; the abandoned agent must tell nobody, not even what it announced before.
+// The worker does not wait for the UI thread, so progress may still be on its way when the dialog abandons
+// the agent; the abandoned agent must tell nobody, not even what it announced before.
 void TestDownload::abandonSilencesProgressOnItsWay() {
     std::vector<const TDO_UploadedFile *> entries;
     for (int i = 0; i < 9; ++i)
