@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -210,15 +211,21 @@ private slots:
         WriteConfig(url);
         TfrmMain window(Folder());
         ShowAndWaitForCheck(window);
+        window.move(0, 0); // the box opens in the middle of the screen, not over the window
         QString shown;
         bool visible = false;
+        QPoint offset;
         QTimer::singleShot(0, &window, [&] {
             visible = window.About()->isVisible();
+            offset = window.About()->frameGeometry().center() -
+                     window.About()->screen()->availableGeometry().center();
             shown = window.About()->findChild<QLineEdit *>("txtServerBaseURL")->text();
             window.About()->findChild<QPushButton *>("btnClose")->click();
         });
         QTest::mouseDClick(window.findChild<QLabel *>("lblVersion"), Qt::LeftButton);
         QVERIFY(visible);
+        QVERIFY2(offset.manhattanLength() <= 8,
+                 qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
         QCOMPARE(shown, url);
         QVERIFY(!window.About()->isVisible());
         QVERIFY(window.About()->findChild<QLabel *>("lblVersion")->text().contains(
