@@ -21,20 +21,16 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 namespace {
 
-// A loopback address where nothing listens.
+// A loopback address where nothing listens. A fixed privileged port: a probed free port, once released,
+// can be taken by another test's server running in parallel, and the check then waits for a reply.
 QString UnreachableURL() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return QStringLiteral("https://127.0.0.1:%1").arg(port);
+    return QStringLiteral("https://127.0.0.1:1");
 }
 
 } // namespace
