@@ -43,6 +43,16 @@ QFrame *MakeSeparator(QWidget *AParent) {
     return line;
 }
 
+// Dialogs that open in the middle of the screen rather than over the main window.
+void CentreOnScreen(QWidget *AWindow, const QScreen *AScreen) {
+    if (!AScreen)
+        return;
+    AWindow->adjustSize();
+    QRect frame = AWindow->frameGeometry();
+    frame.moveCenter(AScreen->availableGeometry().center());
+    AWindow->move(frame.topLeft());
+}
+
 } // namespace
 
 TfrmMain::TfrmMain(const QString &AConfigFolder, QWidget *AParent) : QWidget(AParent) {
@@ -249,18 +259,13 @@ void TfrmMain::actViewFilesExecute() {
 
 void TfrmMain::actStudentClientExecute() {
     TdlgEventClient dlg(ClientConfig(), this);
-    // Centred on the screen rather than on the main window.
-    if (const QScreen *screen = this->screen()) {
-        dlg.adjustSize();
-        QRect frame = dlg.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        dlg.move(frame.topLeft());
-    }
+    CentreOnScreen(&dlg, screen());
     dlg.Execute();
 }
 
 void TfrmMain::lblVersionDblClick() {
     FAbout->SetServerBaseURL(ClientConfig().ServerBaseURL());
+    CentreOnScreen(FAbout, screen());
     FAbout->exec();
 }
 

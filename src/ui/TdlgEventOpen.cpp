@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -176,6 +177,13 @@ void TdlgEventOpen::Prepare(const TDO_ClientConfig &AClientConfig, TEventType AE
     if (!APassword.isEmpty())
         txtPassword->setText(APassword);
     UpdateOK();
+    // In the middle of the screen, not over the window that asked.
+    if (const QScreen *screen = this->screen()) {
+        adjustSize();
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 const TDO_Event *TdlgEventOpen::GetEvent(const TDO_ClientConfig &AClientConfig, const QString &AID,

@@ -263,7 +263,9 @@ bool TframeEventClient::eventFilter(QObject *AWatched, QEvent *AEvent) {
         if (AWatched != FEventCode && AWatched != FStudentIDEdit && AWatched != FProtectedInfo)
             break;
         auto *key = static_cast<QKeyEvent *>(AEvent);
-        if (AWatched == FEventCode && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        // Return in any of the three entry fields presses "Enter", as the student expects once all
+        // three are filled; the window has no default button that would do it otherwise.
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             if (FEnter->isEnabled())
                 FEnter->click();
             return true;
@@ -442,7 +444,9 @@ void TframeEventClient::SetBusy(bool ABusy) {
                              static_cast<QWidget *>(FHelpProtectedInfo), static_cast<QWidget *>(FAnswerFile),
                              static_cast<QWidget *>(FBrowseAnswerFile)})
         control->setEnabled(idle);
-    FGetQuestion->setEnabled(idle && IsQuestionDocumentHeld());
+    // Offered by the state, not by a held document: the first fetch leaves the document out, so a failed
+    // upload would otherwise leave "Get Question" dead in an open event (and live in a closed one).
+    FGetQuestion->setEnabled(idle && FViewState == vsOpen);
     FUploadAnswer->setEnabled(idle && IsEventHeld() && CheckAnswerFile(false));
     UpdateEnterButton();
 }

@@ -19,21 +19,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 namespace {
 
-// A loopback address where nothing listens.
+// A loopback address where nothing listens. A fixed privileged port: a probed free port, once released,
+// can be taken by another test's server running in parallel, and the check then waits for a reply.
 QString UnreachableURL() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return QStringLiteral("https://127.0.0.1:%1").arg(port);
+    return QStringLiteral("https://127.0.0.1:1");
 }
 
 } // namespace
@@ -210,15 +207,21 @@ private slots:
         WriteConfig(url);
         TfrmMain window(Folder());
         ShowAndWaitForCheck(window);
+        window.move(0, 0); // the box opens in the middle of the screen, not over the window
         QString shown;
         bool visible = false;
+        QPoint offset;
         QTimer::singleShot(0, &window, [&] {
             visible = window.About()->isVisible();
+            offset = window.About()->frameGeometry().center() -
+                     window.About()->screen()->availableGeometry().center();
             shown = window.About()->findChild<QLineEdit *>("txtServerBaseURL")->text();
             window.About()->findChild<QPushButton *>("btnClose")->click();
         });
         QTest::mouseDClick(window.findChild<QLabel *>("lblVersion"), Qt::LeftButton);
         QVERIFY(visible);
+        QVERIFY2(offset.manhattanLength() <= 8,
+                 qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
         QCOMPARE(shown, url);
         QVERIFY(!window.About()->isVisible());
         QVERIFY(window.About()->findChild<QLabel *>("lblVersion")->text().contains(

@@ -41,6 +41,8 @@ private slots:
     void cleanup();
 
     void typingRules();
+    void returnPressesEnter_data();
+    void returnPressesEnter();
     void helpPopups();
     void answerDueText_data();
     void answerDueText();
@@ -49,6 +51,7 @@ private slots:
     void waitingAndClosedStates();
     void answerFileLimitUploadAndReceipt();
     void failedFetchOffersNoUpload();
+    void failedUploadKeepsQuestionOffered();
     void unknownEventIsReported();
     void startupCheck();
     void startupCheckFailureCloses();
@@ -239,6 +242,39 @@ void tst_eventclient::typingRules() {
     QVERIFY(!enter->isEnabled());
     QTest::keyClicks(pin, QStringLiteral("   "));
     QVERIFY(!enter->isEnabled());
+}
+
+void tst_eventclient::returnPressesEnter_data() {
+    QTest::addColumn<QString>("field");
+    QTest::newRow("event code") << QStringLiteral("edtEventCode");
+    QTest::newRow("student id") << QStringLiteral("edtStudentID");
+    QTest::newRow("disambiguator") << QStringLiteral("edtProtectedInfo");
+}
+
+void tst_eventclient::returnPressesEnter() {
+    QFETCH(QString, field);
+    TframeEventClient frame;
+    frame.Perform(FConfig);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    auto *edit = frame.findChild<QLineEdit *>(field);
+    QVERIFY(edit);
+
+    // Nothing is sent while a field is still empty.
+    Child<QLineEdit>(&frame, "edtEventCode")->setText(QStringLiteral("OPEN01"));
+    Child<QLineEdit>(&frame, "edtStudentID")->setText(QStringLiteral("alice"));
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    QVERIFY(!frame.IsBusy());
+
+    Child<QLineEdit>(&frame, "edtProtectedInfo")->setText(QStringLiteral("1234"));
+    QSignalSpy finished(&frame, &TframeEventClient::RequestFinished);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    QVERIFY(frame.IsBusy());
+    QVERIFY(WaitFinished(finished, 1));
+    QVERIFY2(FUi->Messages().isEmpty(), qPrintable(FUi->Messages().value(0).Text));
+    QCOMPARE(frame.ViewState(), TframeEventClient::vsOpen);
 }
 
 void tst_eventclient::helpPopups() {
@@ -500,6 +536,31 @@ void tst_eventclient::failedFetchOffersNoUpload() {
     QVERIFY(Child<QPushButton>(&frame, "btnEnter")->isEnabled());
     // The restarted service keeps its data; its port may have changed.
     FConfig.SetServerBaseURL(FService.BaseURL());
+}
+
+void tst_eventclient::failedUploadKeepsQuestionOffered() {
+    // The service refuses the extension; the view keeps its state, the chosen file and "Get Question".
+    const QString answerPath = WriteFile(QStringLiteral("answer.exe"), 100);
+    TframeEventClient frame;
+    frame.Perform(FConfig);
+    frame.show();
+    QVERIFY(Enter(frame, QStringLiteral("OPEN01"), QStringLiteral("alice"), QStringLiteral("1234")));
+    QCOMPARE(frame.ViewState(), TframeEventClient::vsOpen);
+    QVERIFY(!frame.IsQuestionDocumentHeld());
+    FUi->QueueOpenFileName(answerPath);
+    Child<QPushButton>(&frame, "btnBrowseAnswerFile")->click();
+    QSignalSpy finished(&frame, &TframeEventClient::RequestFinished);
+    Child<QPushButton>(&frame, "btnUploadAnswer")->click();
+    QVERIFY(WaitFinished(finished, 1));
+    QCOMPARE(FUi->Messages().size(), 1);
+    QCOMPARE(FUi->Messages().first().FirstLine(), QStringLiteral("Unable to upload file."));
+    QCOMPARE(frame.ViewState(), TframeEventClient::vsOpen);
+    QCOMPARE(Child<QLineEdit>(&frame, "edtAnswerFile")->text(), answerPath);
+    QVERIFY(Child<QPushButton>(&frame, "btnUploadAnswer")->isEnabled());
+    auto *get = Child<QPushButton>(&frame, "btnGetQuestion");
+    QVERIFY(get->isVisible());
+    QVERIFY(get->isEnabled());
+    QCOMPARE(get->parentWidget()->palette().color(QPalette::Window), QColor(0x67, 0x8B, 0xC7));
 }
 
 void tst_eventclient::unknownEventIsReported() {

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTimer>
@@ -110,6 +111,21 @@ private slots:
         QVERIFY(!Button(typed, "btnOK")->isEnabled());
         Edit(typed, "txtID")->setText(code);
         QCOMPARE(Button(typed, "btnOK")->isEnabled(), enabled && !code.trimmed().isEmpty());
+    }
+
+    // Over a window in a corner, the dialog still opens in the middle of the screen.
+    void centredOnScreen() {
+        QWidget owner;
+        owner.setGeometry(0, 0, 120, 90);
+        owner.show();
+        TdlgEventOpen dlg(&owner);
+        dlg.Prepare(FConfig, TdlgEventOpen::etEvent, QString(), QString());
+        dlg.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QPoint offset = dlg.frameGeometry().center() - dlg.screen()->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 8,
+                 qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+        dlg.reject();
     }
 
     void typingRules_data() {
