@@ -15,19 +15,6 @@ bool IsForbiddenXmlChar(char16_t c) {
     return (c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D) || c == 0xFFFE || c == 0xFFFF;
 }
 
-// Every line break as LF, then as the requested style.
-QByteArray ApplyLineBreaks(QByteArray AText, TLineBreak AStyle) {
-    if (AStyle == TLineBreak::lbAsIs || (!AText.contains('\r') && (AStyle == TLineBreak::lbLF || !AText.contains('\n'))))
-        return AText;
-    AText.replace("\r\n", "\n");
-    AText.replace('\r', '\n');
-    if (AStyle == TLineBreak::lbCRLF)
-        AText.replace("\n", "\r\n");
-    else if (AStyle == TLineBreak::lbCR)
-        AText.replace('\n', '\r');
-    return AText;
-}
-
 QString CrLfText(QString AText) {
     if (!AText.contains(u'\n') && !AText.contains(u'\r'))
         return AText;
@@ -110,12 +97,29 @@ double DoubleFromText(const QString &AText, double ADefault) {
 
 pugi::xml_parse_result ParseBytes(pugi::xml_document &ADoc, const QByteArray &ABytes) {
     // Attribute line breaks and tabs are kept (no whitespace conversion), element text line ends normalised.
+    // Always UTF-8 (a leading byte-order mark is skipped): the bytes are ours or come from QString::toUtf8,
+    // so an encoding named in the declaration must not make the parser read them as another code page.
     return ADoc.load_buffer(ABytes.constData(), size_t(ABytes.size()),
-                            pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol | pugi::parse_declaration,
-                            pugi::encoding_auto);
+                            pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol |
+                                pugi::parse_declaration,
+                            pugi::encoding_utf8);
 }
 
 } // namespace
+
+// Every line break as LF, then as the requested style.
+QByteArray TDOX_Base::ApplyLineBreaks(QByteArray AText, TLineBreak AStyle) {
+    if (AStyle == TLineBreak::lbAsIs ||
+        (!AText.contains('\r') && (AStyle == TLineBreak::lbLF || !AText.contains('\n'))))
+        return AText;
+    AText.replace("\r\n", "\n");
+    AText.replace('\r', '\n');
+    if (AStyle == TLineBreak::lbCRLF)
+        AText.replace("\n", "\r\n");
+    else if (AStyle == TLineBreak::lbCR)
+        AText.replace('\n', '\r');
+    return AText;
+}
 
 QString TrimText(const QString &AValue) {
     qsizetype b = 0, e = AValue.size();
@@ -406,8 +410,13 @@ TXmlNode TDOX_Base::ChildNode_Write_AsDouble(TXmlNode ANode, const char *ANodeNa
     return AppendTextChild(ANode, ANodeName, DoubleText(AValue));
 }
 double TDOX_Base::ChildNode_Read_AsDouble(TXmlNode ANode, const char *ANodeName, double ADefault) {
+    TXmlNode unused;
+    return ChildNode_Read_AsDouble(ANode, ANodeName, ADefault, unused);
+}
+double TDOX_Base::ChildNode_Read_AsDouble(TXmlNode ANode, const char *ANodeName, double ADefault,
+                                          TXmlNode &ANewNode) {
     bool found;
-    const QString text = ChildText(ANode, ANodeName, found);
+    const QString text = ChildText(ANode, ANodeName, found, &ANewNode);
     return found ? DoubleFromText(text, ADefault) : ADefault;
 }
 void TDOX_Base::Attribute_Write_AsDouble(TXmlNode ANode, const char *AAttributeName, double AValue) {
@@ -424,8 +433,13 @@ TXmlNode TDOX_Base::ChildNode_Write_AsDateTime(TXmlNode ANode, const char *ANode
     return AppendTextChild(ANode, ANodeName, TDateTimeTool::DateTime_ToString(AValue));
 }
 TDateTime TDOX_Base::ChildNode_Read_AsDateTime(TXmlNode ANode, const char *ANodeName, TDateTime ADefault) {
+    TXmlNode unused;
+    return ChildNode_Read_AsDateTime(ANode, ANodeName, ADefault, unused);
+}
+TDateTime TDOX_Base::ChildNode_Read_AsDateTime(TXmlNode ANode, const char *ANodeName, TDateTime ADefault,
+                                               TXmlNode &ANewNode) {
     bool found;
-    const QString text = ChildText(ANode, ANodeName, found);
+    const QString text = ChildText(ANode, ANodeName, found, &ANewNode);
     return found ? TDateTimeTool::DateTime_FromString(text, ADefault) : ADefault;
 }
 void TDOX_Base::Attribute_Write_AsDateTime(TXmlNode ANode, const char *AAttributeName, TDateTime AValue) {
@@ -440,8 +454,13 @@ TXmlNode TDOX_Base::ChildNode_Write_AsDateTimeZ(TXmlNode ANode, const char *ANod
     return AppendTextChild(ANode, ANodeName, TDateTimeTool::DateTimeZ_ToString(AValue));
 }
 TDateTime TDOX_Base::ChildNode_Read_AsDateTimeZ(TXmlNode ANode, const char *ANodeName, TDateTime ADefault) {
+    TXmlNode unused;
+    return ChildNode_Read_AsDateTimeZ(ANode, ANodeName, ADefault, unused);
+}
+TDateTime TDOX_Base::ChildNode_Read_AsDateTimeZ(TXmlNode ANode, const char *ANodeName, TDateTime ADefault,
+                                                TXmlNode &ANewNode) {
     bool found;
-    const QString text = ChildText(ANode, ANodeName, found);
+    const QString text = ChildText(ANode, ANodeName, found, &ANewNode);
     return found ? TDateTimeTool::DateTimeZ_FromString(text, ADefault) : ADefault;
 }
 void TDOX_Base::Attribute_Write_AsDateTimeZ(TXmlNode ANode, const char *AAttributeName, TDateTime AValue) {

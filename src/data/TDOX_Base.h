@@ -94,6 +94,10 @@ public:
     static qint32 ChildNode_Read_AsLongInt(TXmlNode ANode, const char *ANodeName, qint32 ADefault) {
         return ChildNode_Read_AsInteger(ANode, ANodeName, ADefault);
     }
+    static qint32 ChildNode_Read_AsLongInt(TXmlNode ANode, const char *ANodeName, qint32 ADefault,
+                                           TXmlNode &ANewNode) {
+        return ChildNode_Read_AsInteger(ANode, ANodeName, ADefault, ANewNode);
+    }
     static void Attribute_Write_AsLongInt(TXmlNode ANode, const char *AAttributeName, qint32 AValue) {
         Attribute_Write_AsInteger(ANode, AAttributeName, AValue);
     }
@@ -103,6 +107,8 @@ public:
 
     static TXmlNode ChildNode_Write_AsDouble(TXmlNode ANode, const char *ANodeName, double AValue);
     static double ChildNode_Read_AsDouble(TXmlNode ANode, const char *ANodeName, double ADefault);
+    static double ChildNode_Read_AsDouble(TXmlNode ANode, const char *ANodeName, double ADefault,
+                                          TXmlNode &ANewNode);
     static void Attribute_Write_AsDouble(TXmlNode ANode, const char *AAttributeName, double AValue);
     static double Attribute_Read_AsDouble(TXmlNode ANode, const char *AAttributeName, double ADefault);
     static TXmlNode ChildNode_Write_AsSingle(TXmlNode ANode, const char *ANodeName, float AValue) {
@@ -110,6 +116,10 @@ public:
     }
     static float ChildNode_Read_AsSingle(TXmlNode ANode, const char *ANodeName, float ADefault) {
         return float(ChildNode_Read_AsDouble(ANode, ANodeName, double(ADefault)));
+    }
+    static float ChildNode_Read_AsSingle(TXmlNode ANode, const char *ANodeName, float ADefault,
+                                         TXmlNode &ANewNode) {
+        return float(ChildNode_Read_AsDouble(ANode, ANodeName, double(ADefault), ANewNode));
     }
     static void Attribute_Write_AsSingle(TXmlNode ANode, const char *AAttributeName, float AValue) {
         Attribute_Write_AsDouble(ANode, AAttributeName, double(AValue));
@@ -120,11 +130,15 @@ public:
 
     static TXmlNode ChildNode_Write_AsDateTime(TXmlNode ANode, const char *ANodeName, TDateTime AValue);
     static TDateTime ChildNode_Read_AsDateTime(TXmlNode ANode, const char *ANodeName, TDateTime ADefault);
+    static TDateTime ChildNode_Read_AsDateTime(TXmlNode ANode, const char *ANodeName, TDateTime ADefault,
+                                               TXmlNode &ANewNode);
     static void Attribute_Write_AsDateTime(TXmlNode ANode, const char *AAttributeName, TDateTime AValue);
     static TDateTime Attribute_Read_AsDateTime(TXmlNode ANode, const char *AAttributeName, TDateTime ADefault);
 
     static TXmlNode ChildNode_Write_AsDateTimeZ(TXmlNode ANode, const char *ANodeName, TDateTime AValue);
     static TDateTime ChildNode_Read_AsDateTimeZ(TXmlNode ANode, const char *ANodeName, TDateTime ADefault);
+    static TDateTime ChildNode_Read_AsDateTimeZ(TXmlNode ANode, const char *ANodeName, TDateTime ADefault,
+                                                TXmlNode &ANewNode);
     static void Attribute_Write_AsDateTimeZ(TXmlNode ANode, const char *AAttributeName, TDateTime AValue);
     static TDateTime Attribute_Read_AsDateTimeZ(TXmlNode ANode, const char *AAttributeName, TDateTime ADefault);
 
@@ -158,6 +172,8 @@ protected:
     // Builds the document that the saves serialise.
     void BuildDocument(pugi::xml_document &ADoc, const QString &ARootName) const;
     static QByteArray Serialize(const pugi::xml_document &ADoc, const char *AIndent, unsigned AFlags);
+    // Every line break as LF, then in the requested style.
+    static QByteArray ApplyLineBreaks(QByteArray AText, TLineBreak AStyle);
     // Writes through a temporary file in the same folder, so a failed save never destroys the previous file.
     static bool SaveFileSafely(const QString &AFQFilename, const std::function<bool(QIODevice *)> &AWrite);
     static bool FindRecordNode(const pugi::xml_document &ADoc, const QString &ANodeName, TXmlNode &ANode);

@@ -16,7 +16,8 @@ bool Resolves(const QString &AStartCode) {
 QByteArray TDOX_BaseQuenmark::DocumentBytes() const {
     pugi::xml_document doc;
     BuildDocument(doc, QStringLiteral("Tavix"));
-    return Serialize(doc, "", pugi::format_raw);
+    // The writer's own defaults: line breaks inside text as LF (the reader turns them back into CR LF).
+    return ApplyLineBreaks(Serialize(doc, "", pugi::format_raw), TLineBreak::lbLF);
 }
 
 bool TDOX_BaseQuenmark::SaveTo_Stream(QIODevice *AStream, const QString &AStartCode) const {
@@ -108,9 +109,13 @@ TXmlNode TDOX_BaseQuenmark::ChildNode_Write_AsColor(TXmlNode ANode, const char *
     return ChildNode_Write_AsString(ANode, ANodeName, TColorTool::ToHexString(AValue));
 }
 quint32 TDOX_BaseQuenmark::ChildNode_Read_AsColor(TXmlNode ANode, const char *ANodeName, quint32 ADefault) {
-    TXmlNode found;
-    const QString text = ChildNode_Read_AsString(ANode, ANodeName, QString(), found);
-    return found ? TColorTool::FromHexString(text, ADefault) : ADefault;
+    TXmlNode unused;
+    return ChildNode_Read_AsColor(ANode, ANodeName, ADefault, unused);
+}
+quint32 TDOX_BaseQuenmark::ChildNode_Read_AsColor(TXmlNode ANode, const char *ANodeName, quint32 ADefault,
+                                                  TXmlNode &ANewNode) {
+    const QString text = ChildNode_Read_AsString(ANode, ANodeName, QString(), ANewNode);
+    return ANewNode ? TColorTool::FromHexString(text, ADefault) : ADefault;
 }
 void TDOX_BaseQuenmark::Attribute_Write_AsColor(TXmlNode ANode, const char *AAttributeName, quint32 AValue) {
     Attribute_Write_AsString(ANode, AAttributeName, TColorTool::ToHexString(AValue));
@@ -124,9 +129,13 @@ TXmlNode TDOX_BaseQuenmark::ChildNode_Write_AsAlphaColor(TXmlNode ANode, const c
     return ChildNode_Write_AsString(ANode, ANodeName, TAlphaColorTool::ToHexString(AValue));
 }
 quint32 TDOX_BaseQuenmark::ChildNode_Read_AsAlphaColor(TXmlNode ANode, const char *ANodeName, quint32 ADefault) {
-    TXmlNode found;
-    const QString text = ChildNode_Read_AsString(ANode, ANodeName, QString(), found);
-    return found ? TAlphaColorTool::FromHexString(text, ADefault) : ADefault;
+    TXmlNode unused;
+    return ChildNode_Read_AsAlphaColor(ANode, ANodeName, ADefault, unused);
+}
+quint32 TDOX_BaseQuenmark::ChildNode_Read_AsAlphaColor(TXmlNode ANode, const char *ANodeName,
+                                                       quint32 ADefault, TXmlNode &ANewNode) {
+    const QString text = ChildNode_Read_AsString(ANode, ANodeName, QString(), ANewNode);
+    return ANewNode ? TAlphaColorTool::FromHexString(text, ADefault) : ADefault;
 }
 void TDOX_BaseQuenmark::Attribute_Write_AsAlphaColor(TXmlNode ANode, const char *AAttributeName, quint32 AValue) {
     Attribute_Write_AsString(ANode, AAttributeName, TAlphaColorTool::ToHexString(AValue));

@@ -23,10 +23,14 @@ public:
     // Colour (red in the low byte) as RRGGBB and alpha colour as AARRGGBB.
     static TXmlNode ChildNode_Write_AsColor(TXmlNode ANode, const char *ANodeName, quint32 AValue);
     static quint32 ChildNode_Read_AsColor(TXmlNode ANode, const char *ANodeName, quint32 ADefault);
+    static quint32 ChildNode_Read_AsColor(TXmlNode ANode, const char *ANodeName, quint32 ADefault,
+                                          TXmlNode &ANewNode);
     static void Attribute_Write_AsColor(TXmlNode ANode, const char *AAttributeName, quint32 AValue);
     static quint32 Attribute_Read_AsColor(TXmlNode ANode, const char *AAttributeName, quint32 ADefault);
     static TXmlNode ChildNode_Write_AsAlphaColor(TXmlNode ANode, const char *ANodeName, quint32 AValue);
     static quint32 ChildNode_Read_AsAlphaColor(TXmlNode ANode, const char *ANodeName, quint32 ADefault);
+    static quint32 ChildNode_Read_AsAlphaColor(TXmlNode ANode, const char *ANodeName, quint32 ADefault,
+                                               TXmlNode &ANewNode);
     static void Attribute_Write_AsAlphaColor(TXmlNode ANode, const char *AAttributeName, quint32 AValue);
     static quint32 Attribute_Read_AsAlphaColor(TXmlNode ANode, const char *AAttributeName, quint32 ADefault);
 

@@ -4,8 +4,12 @@
 #include "TestSupport.h"
 
 #include <QBuffer>
+#include <QList>
+#include <QPair>
+
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 namespace {
 
@@ -124,9 +128,12 @@ private slots:
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadWrite);
         QVERIFY(source.SaveTo_Stream(&buffer, startCode));
-        if (startCode.isEmpty())
+        if (startCode.isEmpty()) {
             QVERIFY(bytes.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?><Tavix>"));
-        else
+            // Line breaks inside text (the note, the Base64 lines) travel as LF; attributes escape theirs.
+            QVERIFY(bytes.contains("line one\nline two"));
+            QVERIFY(!bytes.contains('\r'));
+        } else
             QVERIFY(bytes.startsWith("QzC1"));
         buffer.seek(0);
         TDO_Sample target;
@@ -321,6 +328,71 @@ private slots:
         TDO_Sample s;
         QVERIFY(s.TDOX_Base::LoadFrom_String("<T><sample_record><note>a\nb\rc\r\nd</note></sample_record></T>"));
         QCOMPARE(s.Note, QStringLiteral("a\r\nb\r\nc\r\nd"));
+    }
+
+    // The text is UTF-8 whatever encoding the declaration names; a byte-order mark is not part of it.
+    void readAsUtf8_data() {
+        QTest::addColumn<QByteArray>("prolog");
+        QTest::newRow("no declaration") << QByteArray();
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF");
+        QTest::newRow("utf-8 declared") << QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+        QTest::newRow("latin-1 declared") << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>");
+        QTest::newRow("latin1 declared") << QByteArray("<?xml version='1.0' encoding='latin1'?>");
+    }
+    void readAsUtf8() {
+        QFETCH(QByteArray, prolog);
+        const QString note = QStringLiteral("\u00e9t\u00e9 \u20ac");
+        const QByteArray doc =
+            prolog + "<T><sample_record><note>" + note.toUtf8() + "</note></sample_record></T>";
+        TDO_Sample plain;
+        QVERIFY(plain.TDOX_Base::LoadFrom_String(doc));
+        QCOMPARE(plain.Note, note);
+        QByteArray bytes = doc;
+        QBuffer stream(&bytes);
+        stream.open(QIODevice::ReadOnly);
+        TDO_Sample fromStream;
+        QVERIFY(fromStream.LoadFrom_Stream(&stream, QString()));
+        QCOMPARE(fromStream.Note, note);
+        if (!prolog.startsWith('\xEF')) {
+            TDO_Sample fromText;
+            QVERIFY(fromText.LoadFrom_String(QString::fromUtf8(doc), QString()));
+            QCOMPARE(fromText.Note, note);
+            QVERIFY(TDOX_Base::XmlToPrettyFormat(QString::fromUtf8(doc)).contains(note));
+        }
+    }
+
+    // Every child reader can hand back the element it read, and clears it when there is none.
+    void childReadersReportTheirNode() {
+        pugi::xml_document doc;
+        TXmlNode n = ParseInto(doc, "<r><v>FF102030</v></r>");
+        using TRead = std::function<void(const char *, TXmlNode &)>;
+        const QList<QPair<const char *, TRead>> readers = {
+            {"String", [&](const char *A, TXmlNode &F) { TDOX_Base::ChildNode_Read_AsString(n, A, {}, F); }},
+            {"Boolean",
+             [&](const char *A, TXmlNode &F) { TDOX_Base::ChildNode_Read_AsBoolean(n, A, false, F); }},
+            {"Integer", [&](const char *A, TXmlNode &F) { TDOX_Base::ChildNode_Read_AsInteger(n, A, 0, F); }},
+            {"LongInt", [&](const char *A, TXmlNode &F) { TDOX_Base::ChildNode_Read_AsLongInt(n, A, 0, F); }},
+            {"Single", [&](const char *A, TXmlNode &F) { TDOX_Base::ChildNode_Read_AsSingle(n, A, 0, F); }},
+            {"Double", [&](const char *A, TXmlNode &F) { TDOX_Base::ChildNode_Read_AsDouble(n, A, 0, F); }},
+            {"DateTime",
+             [&](const char *A, TXmlNode &F) { TDOX_Base::ChildNode_Read_AsDateTime(n, A, {}, F); }},
+            {"DateTimeZ",
+             [&](const char *A, TXmlNode &F) { TDOX_Base::ChildNode_Read_AsDateTimeZ(n, A, {}, F); }},
+            {"Color",
+             [&](const char *A, TXmlNode &F) { TDOX_BaseQuenmark::ChildNode_Read_AsColor(n, A, 0, F); }},
+            {"AlphaColor",
+             [&](const char *A, TXmlNode &F) { TDOX_BaseQuenmark::ChildNode_Read_AsAlphaColor(n, A, 0, F); }},
+        };
+        for (const auto &[kind, read] : readers) {
+            TXmlNode found;
+            read("v", found);
+            QVERIFY2(found == n.child("v"), kind);
+            read("absent", found);
+            QVERIFY2(!found, kind);
+        }
+        TXmlNode found;
+        QCOMPARE(TDOX_BaseQuenmark::ChildNode_Read_AsAlphaColor(n, "v", 1, found), 0xFF102030u);
+        QCOMPARE(TDOX_BaseQuenmark::ChildNode_Read_AsColor(n, "absent", 7, found), 7u);
     }
 
     void prettyFormat() {
