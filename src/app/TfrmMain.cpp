@@ -1,4 +1,5 @@
 #include "TfrmMain.h"
+#include "ui/THeaderBand.h"
 
 #include "app/TClientBranding.h"
 #include "app/TDO_ClientConfig_FileOnDisk.h"
@@ -25,16 +26,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QLabel *MakeLabel(const QString &AText, QWidget *AParent, qreal AScale, bool ABold, const char *AColor) {
-    auto *label = new QLabel(AText, AParent);
-    QFont f = label->font();
-    f.setPointSizeF(f.pointSizeF() * AScale);
-    f.setBold(ABold);
-    label->setFont(f);
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(QLatin1String(AColor)));
-    return label;
-}
 
 QFrame *MakeSeparator(QWidget *AParent) {
     auto *line = new QFrame(AParent);
@@ -72,23 +63,17 @@ TDO_ClientConfig &TfrmMain::ClientConfig() { return FClientConfig->Config(); }
 bool TfrmMain::IsVersionCheckRunning() const { return !FAgent.isNull(); }
 
 void TfrmMain::FormCreate() {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor::fromRgba(0xFFF0F0F0));
-    setPalette(pal);
+    THeaderBand::ApplyWindowBackground(this);
 
     // The header band: product name at the left, the product line and the maker at the right, the banner
     // at its lower left.
-    auto *band = new QFrame(this);
-    band->setObjectName(QStringLiteral("pnlHeader"));
-    band->setStyleSheet(QStringLiteral("QFrame#pnlHeader { background: black; }"));
-    auto *bandLayout = new QGridLayout(band);
-    bandLayout->setContentsMargins(16, 12, 16, 10);
-    auto *logo = MakeLabel(tr("Tavix"), band, 2.4, true, "white");
+    QGridLayout *bandLayout = nullptr;
+    auto *band = THeaderBand::Create(this, QMargins(16, 12, 16, 10), &bandLayout);
+    auto *logo = THeaderBand::CreateLabel(tr("Tavix"), band, 2.4, true, "white");
     logo->setObjectName(QStringLiteral("imgLogo"));
-    auto *product = MakeLabel(tr("Corlan"), band, 1.6, false, "white");
+    auto *product = THeaderBand::CreateLabel(tr("Corlan"), band, 1.6, false, "white");
     product->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto *maker = MakeLabel(tr("by Tavix"), band, 0.8, false, "#B0B0B0");
+    auto *maker = THeaderBand::CreateLabel(tr("by Tavix"), band, 0.8, false, "#B0B0B0");
     maker->setAlignment(Qt::AlignRight | Qt::AlignTop);
     rectBrand = new TBrandingStrip(band);
     rectBrand->setObjectName(QStringLiteral("rectBrand"));

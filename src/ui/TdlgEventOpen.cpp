@@ -1,4 +1,5 @@
 #include "TdlgEventOpen.h"
+#include "ui/THeaderBand.h"
 
 #include "app/TClientBranding.h"
 #include "data/TDO_ClientConfig.h"
@@ -24,16 +25,6 @@
 
 namespace {
 
-QLabel *MakeBandLabel(const QString &AText, QWidget *AParent, qreal AScale, bool ABold, const char *AColor) {
-    auto *label = new QLabel(AText, AParent);
-    QFont f = label->font();
-    f.setPointSizeF(f.pointSizeF() * AScale);
-    f.setBold(ABold);
-    label->setFont(f);
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(QLatin1String(AColor)));
-    return label;
-}
-
 // What a typed character becomes in the event code: capitals and digits; nothing for anything else.
 QString CodeCharacter(const QString &ATyped) {
     QString result;
@@ -54,20 +45,14 @@ TdlgEventOpen::TdlgEventOpen(QWidget *AParent)
     setObjectName(QStringLiteral("dlgEventOpen"));
     setWindowTitle(tr("Specify Event"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor::fromRgba(0xFFF0F0F0));
-    setPalette(pal);
+    THeaderBand::ApplyWindowBackground(this);
 
-    auto *band = new QFrame(this);
-    band->setObjectName(QStringLiteral("pnlHeader"));
-    band->setStyleSheet(QStringLiteral("QFrame#pnlHeader { background: black; }"));
-    auto *bandLayout = new QGridLayout(band);
-    bandLayout->setContentsMargins(14, 10, 14, 8);
-    auto *logo = MakeBandLabel(tr("Tavix"), band, 1.8, true, "white");
-    auto *title = MakeBandLabel(tr("Specify Event"), band, 1.5, true, "white");
+    QGridLayout *bandLayout = nullptr;
+    auto *band = THeaderBand::Create(this, QMargins(14, 10, 14, 8), &bandLayout);
+    auto *logo = THeaderBand::CreateLabel(tr("Tavix"), band, 1.8, true, "white");
+    auto *title = THeaderBand::CreateLabel(tr("Specify Event"), band, 1.5, true, "white");
     title->setAlignment(Qt::AlignCenter);
-    auto *maker = MakeBandLabel(tr("by Tavix"), band, 0.8, false, "#B0B0B0");
+    auto *maker = THeaderBand::CreateLabel(tr("by Tavix"), band, 0.8, false, "#B0B0B0");
     maker->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     rectBrand = new TBrandingStrip(band);
     rectBrand->setObjectName(QStringLiteral("rectBrand"));
