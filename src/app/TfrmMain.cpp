@@ -1,5 +1,4 @@
 #include "TfrmMain.h"
-#include "ui/THeaderBand.h"
 
 #include "app/TClientBranding.h"
 #include "app/TDO_ClientConfig_FileOnDisk.h"
@@ -7,6 +6,7 @@
 #include "data/TDO_ClientConfig.h"
 #include "net/TAgent_Client_CheckVersion.h"
 #include "ui/TBrandingStrip.h"
+#include "ui/THeaderBand.h"
 #include "ui/TUiServices.h"
 #include "ui/TdlgEventClient.h"
 #include "ui/TdlgEventOpen.h"

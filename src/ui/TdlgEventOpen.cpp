@@ -1,5 +1,4 @@
 #include "TdlgEventOpen.h"
-#include "ui/THeaderBand.h"
 
 #include "app/TClientBranding.h"
 #include "data/TDO_ClientConfig.h"
@@ -9,6 +8,7 @@
 #include "net/TAgent_Client_Event.h"
 #include "ui/TBrandingStrip.h"
 #include "ui/TBusyIndicator.h"
+#include "ui/THeaderBand.h"
 #include "ui/TShowHideButton.h"
 #include "ui/TUiServices.h"
 #include "util/TzovUtil_ApplicationVersion.h"
