@@ -58,6 +58,21 @@ QString ChildText(TXmlNode ANode, const char *AName, bool &AFound, TXmlNode *ANe
     return TDOX_Base::NodeText(child);
 }
 
+// A child's or attribute's text converted by AConvert(text, default); the default when it is absent.
+template <typename T, typename TConvert>
+T ReadChild(TXmlNode ANode, const char *AName, T ADefault, TXmlNode *ANewNode, TConvert AConvert) {
+    bool found;
+    const QString text = ChildText(ANode, AName, found, ANewNode);
+    return found ? T(AConvert(text, ADefault)) : ADefault;
+}
+
+template <typename T, typename TConvert>
+T ReadAttribute(TXmlNode ANode, const char *AName, T ADefault, TConvert AConvert) {
+    bool found;
+    const QString text = AttributeText(ANode, AName, found);
+    return found ? T(AConvert(text, ADefault)) : ADefault;
+}
+
 TXmlNode AppendTextChild(TXmlNode ANode, const char *AName, const QString &AText) {
     if (!ANode)
         return {};
@@ -79,7 +94,14 @@ void SetAttribute(TXmlNode ANode, const char *AName, const QString &AText) {
 }
 
 QString BoolText(bool AValue) { return AValue ? QStringLiteral("true") : QStringLiteral("false"); }
-bool BoolFromText(const QString &AText) { return AText.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0; }
+// Any text but "true" in some letter case is false, whatever the default.
+bool BoolFromText(const QString &AText, bool = false) {
+    return AText.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
+}
+
+// Element text is trimmed, attribute text kept as it stands.
+QString TrimmedText(const QString &AText, const QString &) { return TrimText(AText); }
+QString TextAsIs(const QString &AText, const QString &) { return AText; }
 
 qint32 IntFromText(const QString &AText, qint32 ADefault) {
     bool ok = false;
@@ -347,17 +369,13 @@ QString TDOX_Base::ChildNode_Read_AsString(TXmlNode ANode, const char *ANodeName
 }
 QString TDOX_Base::ChildNode_Read_AsString(TXmlNode ANode, const char *ANodeName, const QString &ADefault,
                                            TXmlNode &ANewNode) {
-    bool found;
-    const QString text = ChildText(ANode, ANodeName, found, &ANewNode);
-    return found ? TrimText(text) : ADefault;
+    return ReadChild(ANode, ANodeName, ADefault, &ANewNode, TrimmedText);
 }
 void TDOX_Base::Attribute_Write_AsString(TXmlNode ANode, const char *AAttributeName, const QString &AValue) {
     SetAttribute(ANode, AAttributeName, AValue);
 }
 QString TDOX_Base::Attribute_Read_AsString(TXmlNode ANode, const char *AAttributeName, const QString &ADefault) {
-    bool found;
-    const QString text = AttributeText(ANode, AAttributeName, found);
-    return found ? text : ADefault;
+    return ReadAttribute(ANode, AAttributeName, ADefault, TextAsIs);
 }
 
 // --- Boolean
@@ -369,17 +387,13 @@ bool TDOX_Base::ChildNode_Read_AsBoolean(TXmlNode ANode, const char *ANodeName, 
     return ChildNode_Read_AsBoolean(ANode, ANodeName, ADefault, unused);
 }
 bool TDOX_Base::ChildNode_Read_AsBoolean(TXmlNode ANode, const char *ANodeName, bool ADefault, TXmlNode &ANewNode) {
-    bool found;
-    const QString text = ChildText(ANode, ANodeName, found, &ANewNode);
-    return found ? BoolFromText(text) : ADefault;
+    return ReadChild(ANode, ANodeName, ADefault, &ANewNode, BoolFromText);
 }
 void TDOX_Base::Attribute_Write_AsBoolean(TXmlNode ANode, const char *AAttributeName, bool AValue) {
     SetAttribute(ANode, AAttributeName, BoolText(AValue));
 }
 bool TDOX_Base::Attribute_Read_AsBoolean(TXmlNode ANode, const char *AAttributeName, bool ADefault) {
-    bool found;
-    const QString text = AttributeText(ANode, AAttributeName, found);
-    return found ? BoolFromText(text) : ADefault;
+    return ReadAttribute(ANode, AAttributeName, ADefault, BoolFromText);
 }
 
 // --- Integer
@@ -392,17 +406,13 @@ qint32 TDOX_Base::ChildNode_Read_AsInteger(TXmlNode ANode, const char *ANodeName
 }
 qint32 TDOX_Base::ChildNode_Read_AsInteger(TXmlNode ANode, const char *ANodeName, qint32 ADefault,
                                            TXmlNode &ANewNode) {
-    bool found;
-    const QString text = ChildText(ANode, ANodeName, found, &ANewNode);
-    return found ? IntFromText(text, ADefault) : ADefault;
+    return ReadChild(ANode, ANodeName, ADefault, &ANewNode, IntFromText);
 }
 void TDOX_Base::Attribute_Write_AsInteger(TXmlNode ANode, const char *AAttributeName, qint32 AValue) {
     SetAttribute(ANode, AAttributeName, QString::number(AValue));
 }
 qint32 TDOX_Base::Attribute_Read_AsInteger(TXmlNode ANode, const char *AAttributeName, qint32 ADefault) {
-    bool found;
-    const QString text = AttributeText(ANode, AAttributeName, found);
-    return found ? IntFromText(text, ADefault) : ADefault;
+    return ReadAttribute(ANode, AAttributeName, ADefault, IntFromText);
 }
 
 // --- Double
@@ -415,17 +425,13 @@ double TDOX_Base::ChildNode_Read_AsDouble(TXmlNode ANode, const char *ANodeName,
 }
 double TDOX_Base::ChildNode_Read_AsDouble(TXmlNode ANode, const char *ANodeName, double ADefault,
                                           TXmlNode &ANewNode) {
-    bool found;
-    const QString text = ChildText(ANode, ANodeName, found, &ANewNode);
-    return found ? DoubleFromText(text, ADefault) : ADefault;
+    return ReadChild(ANode, ANodeName, ADefault, &ANewNode, DoubleFromText);
 }
 void TDOX_Base::Attribute_Write_AsDouble(TXmlNode ANode, const char *AAttributeName, double AValue) {
     SetAttribute(ANode, AAttributeName, DoubleText(AValue));
 }
 double TDOX_Base::Attribute_Read_AsDouble(TXmlNode ANode, const char *AAttributeName, double ADefault) {
-    bool found;
-    const QString text = AttributeText(ANode, AAttributeName, found);
-    return found ? DoubleFromText(text, ADefault) : ADefault;
+    return ReadAttribute(ANode, AAttributeName, ADefault, DoubleFromText);
 }
 
 // --- Date and time
@@ -438,17 +444,13 @@ TDateTime TDOX_Base::ChildNode_Read_AsDateTime(TXmlNode ANode, const char *ANode
 }
 TDateTime TDOX_Base::ChildNode_Read_AsDateTime(TXmlNode ANode, const char *ANodeName, TDateTime ADefault,
                                                TXmlNode &ANewNode) {
-    bool found;
-    const QString text = ChildText(ANode, ANodeName, found, &ANewNode);
-    return found ? TDateTimeTool::DateTime_FromString(text, ADefault) : ADefault;
+    return ReadChild(ANode, ANodeName, ADefault, &ANewNode, TDateTimeTool::DateTime_FromString);
 }
 void TDOX_Base::Attribute_Write_AsDateTime(TXmlNode ANode, const char *AAttributeName, TDateTime AValue) {
     SetAttribute(ANode, AAttributeName, TDateTimeTool::DateTime_ToString(AValue));
 }
 TDateTime TDOX_Base::Attribute_Read_AsDateTime(TXmlNode ANode, const char *AAttributeName, TDateTime ADefault) {
-    bool found;
-    const QString text = AttributeText(ANode, AAttributeName, found);
-    return found ? TDateTimeTool::DateTime_FromString(text, ADefault) : ADefault;
+    return ReadAttribute(ANode, AAttributeName, ADefault, TDateTimeTool::DateTime_FromString);
 }
 TXmlNode TDOX_Base::ChildNode_Write_AsDateTimeZ(TXmlNode ANode, const char *ANodeName, TDateTime AValue) {
     return AppendTextChild(ANode, ANodeName, TDateTimeTool::DateTimeZ_ToString(AValue));
@@ -459,33 +461,25 @@ TDateTime TDOX_Base::ChildNode_Read_AsDateTimeZ(TXmlNode ANode, const char *ANod
 }
 TDateTime TDOX_Base::ChildNode_Read_AsDateTimeZ(TXmlNode ANode, const char *ANodeName, TDateTime ADefault,
                                                 TXmlNode &ANewNode) {
-    bool found;
-    const QString text = ChildText(ANode, ANodeName, found, &ANewNode);
-    return found ? TDateTimeTool::DateTimeZ_FromString(text, ADefault) : ADefault;
+    return ReadChild(ANode, ANodeName, ADefault, &ANewNode, TDateTimeTool::DateTimeZ_FromString);
 }
 void TDOX_Base::Attribute_Write_AsDateTimeZ(TXmlNode ANode, const char *AAttributeName, TDateTime AValue) {
     SetAttribute(ANode, AAttributeName, TDateTimeTool::DateTimeZ_ToString(AValue));
 }
 TDateTime TDOX_Base::Attribute_Read_AsDateTimeZ(TXmlNode ANode, const char *AAttributeName, TDateTime ADefault) {
-    bool found;
-    const QString text = AttributeText(ANode, AAttributeName, found);
-    return found ? TDateTimeTool::DateTimeZ_FromString(text, ADefault) : ADefault;
+    return ReadAttribute(ANode, AAttributeName, ADefault, TDateTimeTool::DateTimeZ_FromString);
 }
 void TDOX_Base::Attribute_Write_AsDate(TXmlNode ANode, const char *AAttributeName, TDateTime AValue) {
     SetAttribute(ANode, AAttributeName, TDateTimeTool::Date_ToString(AValue));
 }
 TDateTime TDOX_Base::Attribute_Read_AsDate(TXmlNode ANode, const char *AAttributeName, TDateTime ADefault) {
-    bool found;
-    const QString text = AttributeText(ANode, AAttributeName, found);
-    return found ? TDateTimeTool::Date_FromString(text, ADefault) : ADefault;
+    return ReadAttribute(ANode, AAttributeName, ADefault, TDateTimeTool::Date_FromString);
 }
 void TDOX_Base::Attribute_Write_AsTime(TXmlNode ANode, const char *AAttributeName, TDateTime AValue) {
     SetAttribute(ANode, AAttributeName, TDateTimeTool::Time_ToString(AValue));
 }
 TDateTime TDOX_Base::Attribute_Read_AsTime(TXmlNode ANode, const char *AAttributeName, TDateTime ADefault) {
-    bool found;
-    const QString text = AttributeText(ANode, AAttributeName, found);
-    return found ? TDateTimeTool::Time_FromString(text, ADefault) : ADefault;
+    return ReadAttribute(ANode, AAttributeName, ADefault, TDateTimeTool::Time_FromString);
 }
 
 // --- Base64
